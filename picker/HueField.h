@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+
+#include "picker/PickerState.h"
+#include "platform/Surface.h"
+
+namespace picker {
+
+// The saturation-brightness square of one pure hue, with the ring kept
+// right and the field frame redrawn.
+void DrawHueField(platform::Surface& s, PickerState& p, const int16_t& red, const int16_t& green,
+                  const int16_t& blue);
+
+// One channel of the square at field column i, row k (0..255) for the
+// channel's pure-hue value C, by the arithmetic the renderer is defined by.
+uint8_t HueFieldChannel(int C, int i, int k);
+
+} // namespace picker
