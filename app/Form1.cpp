@@ -1,0 +1,273 @@
+#include "app/Form1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/Controls.h"
+#include "app/SystemLook.h"
+#include "color/ColorValue.h"
+#include "color/HexText.h"
+#include "picker/Frames.h"
+#include "picker/HueField.h"
+#include "picker/HueStrip.h"
+#include "picker/Markers.h"
+#include "swatches/CellGrid.h"
+
+namespace {
+
+template <class W>
+W* Place(W* w, int left, int top, int width, int height)
+{
+    w->setGeometry(left, top, width, height);
+    return w;
+}
+
+// What a screen reader announces for a control with this caption.
+QString Spoken(QString caption)
+{
+    caption.remove(QLatin1Char('&'));
+    return caption.trimmed();
+}
+
+QFrame* MakeFrame(QWidget* parent)
+{
+    auto* f = new QFrame(parent);
+    f->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    return f;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setAccessibleName(Spoken(caption));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& caption, const QString& tip = QString())
+{
+    auto* l = new QLabel(caption, parent);
+    l->setToolTip(tip);
+    l->setAccessibleName(tip.isEmpty() ? Spoken(caption) : tip);
+    return l;
+}
+
+app::TextBox* MakeBox(QWidget* parent, const QString& text, const QString& tip)
+{
+    auto* t = new app::TextBox(parent);
+    t->setText(text);
+    t->setToolTip(tip);
+    t->setAccessibleName(tip);
+    t->setTextMargins(0, 0, 0, 0);
+    return t;
+}
+
+QRadioButton* MakeOption(QWidget* parent, const QString& caption, const QString& tip)
+{
+    auto* o = new QRadioButton(caption, parent);
+    o->setToolTip(tip);
+    o->setAccessibleName(tip);
+    return o;
+}
+
+app::ColorLabel* MakeSample(QWidget* parent, const QString& name)
+{
+    auto* l = new app::ColorLabel(parent);
+    l->setAccessibleName(name);
+    return l;
+}
+
+} // namespace
+
+Form1::Form1(const QString& dataFolder, QWidget* parent)
+    : QMainWindow(parent),
+      dataFolder_(dataFolder.isEmpty() ? QCoreApplication::applicationDirPath() : dataFolder),
+      surface_(ClientWidth, ClientHeight, app::SystemColorsFrom(QApplication::palette()), app::WindowFont())
+{
+    setWindowTitle(QStringLiteral("Tinctara"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFont(app::WindowFont());
+
+    Client = new app::ClientArea(this, surface_);
+    Client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(Client);
+    surface_.SetRefreshHandler([this] { Client->update(); });
+    Client->onMouseDown = [this](int b, int s, float x, float y) { Form_MouseDown(b, s, x, y); };
+    Client->onMouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
+    Client->onMouseUp = [this](int b, int s, float x, float y) { Form_MouseUp(b, s, x, y); };
+
+    CreateControls();
+    CreateMenus();
+    SetTabOrder();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::CreateControls()
+{
+    QWidget* c = Client;
+    Command1 = Place(MakeButton(c, QStringLiteral("O&K")), 370, 176, 55, 27);
+    Frame3 = Place(MakeFrame(c), 302, 204, 65, 31);
+    lblADDColor = Place(MakeSample(Frame3, QStringLiteral("Colour to add")), 2, 8, 57, 23);
+    lblADDColor->SetBackColor(platform::FromQRgb(QApplication::palette().color(QPalette::Base).rgb()));
+    lblADDColor->hide();
+    Command3 = Place(MakeButton(c, QStringLiteral("&Preset")), 370, 208, 55, 27);
+    cmdADD = Place(MakeButton(c, QStringLiteral(" << Add    ")), 304, 240, 57, 27);
+    cmdADD->hide();
+    cmbPreset = Place(new QComboBox(c), 310, 144, 115, 21);
+    cmbPreset->setPlaceholderText(QStringLiteral("Safe Colors"));
+    cmbPreset->setAccessibleName(QStringLiteral("Safe Colors"));
+    cmbPreset->hide();
+
+    Frame1 = Place(MakeFrame(c), 308, 2, 113, 67);
+    Label3 = Place(MakeLabel(Frame1, QStringLiteral("Old")), 70, 10, 19, 13);
+    Label2 = Place(MakeSample(Frame1, QStringLiteral("Old colour")), 57, 24, 48, 29);
+    Label2->SetBackColor(color::RGB(255, 0, 0));
+    Label1 = Place(MakeLabel(Frame1, QStringLiteral("New")), 20, 10, 31, 13);
+    lblSelColor = Place(MakeSample(Frame1, QStringLiteral("New colour")), 8, 24, 49, 29);
+    lblSelColor->SetBackColor(color::RGB(255, 0, 0));
+
+    Frame2 = Place(MakeFrame(c), 306, 64, 137, 149);
+    Text3 = Place(MakeBox(Frame2, QStringLiteral("0"), QStringLiteral("Blue")), 92, 72, 25, 19);
+    Text2 = Place(MakeBox(Frame2, QStringLiteral("0"), QStringLiteral("Green")), 92, 52, 25, 19);
+    Text1 = Place(MakeBox(Frame2, QStringLiteral("255"), QStringLiteral("Red")), 92, 32, 25, 19);
+    txtH = Place(MakeBox(Frame2, QStringLiteral("0"), QStringLiteral("Hue")), 30, 32, 25, 19);
+    txtS = Place(MakeBox(Frame2, QStringLiteral("100"), QStringLiteral("Saturation")), 30, 52, 25, 19);
+    txtB = Place(MakeBox(Frame2, QStringLiteral("100"), QStringLiteral("Brightness")), 30, 72, 25, 19);
+    optH = Place(MakeOption(Frame2, QStringLiteral("H:"), QStringLiteral("Hue")), 0, 34, 31, 17);
+    optS = Place(MakeOption(Frame2, QStringLiteral("S:"), QStringLiteral("Saturation")), 0, 54, 31, 17);
+    optB = Place(MakeOption(Frame2, QStringLiteral("B:"), QStringLiteral("Brightness")), 0, 74, 33, 17);
+    optH->setChecked(true);
+    lblR = Place(MakeLabel(Frame2, QStringLiteral("R:"), QStringLiteral("Red")), 80, 34, 13, 15);
+    lblG = Place(MakeLabel(Frame2, QStringLiteral("G:"), QStringLiteral("Green")), 80, 54, 15, 15);
+    lblB = Place(MakeLabel(Frame2, QStringLiteral("B:"), QStringLiteral("Blue")), 80, 74, 13, 15);
+    lblS = Place(MakeLabel(Frame2, QStringLiteral("%")), 56, 54, 11, 13);
+    lblBB = Place(MakeLabel(Frame2, QStringLiteral("%")), 56, 74, 13, 17);
+    lblH = Place(MakeLabel(Frame2, QStringLiteral("\u00B0")), 56, 32, 7, 11);
+    for (QLabel* l : {lblS, lblBB, lblH})
+        l->setFont(app::ArialFont());
+
+    Command2 = Place(MakeButton(c, QStringLiteral("&Cancel")), 370, 240, 55, 27);
+
+    // The value frame reaches over OK and Preset; the buttons stay on top so
+    // they can be clicked there.
+    Command1->raise();
+    Command3->raise();
+
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+}
+
+void Form1::CreateMenus()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFileExit = mnuFile->addAction(QStringLiteral("Exit"));
+    mnuabout = menuBar()->addMenu(QStringLiteral("&About"));
+    mnucolorabout = mnuabout->addAction(QStringLiteral("About Tinctara"));
+    connect(mnuFileExit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
+    connect(mnucolorabout, &QAction::triggered, this, [this] { mnucolorabout_Click(); });
+}
+
+void Form1::SetTabOrder()
+{
+    // Focusable controls in the order of their tab indexes.
+    const QWidget* order[] = {Command1, Command2, Command3, optB, optS, optH, txtB, txtS,
+                              txtH,     Text1,    Text2,    Text3, cmbPreset, cmdADD};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+}
+
+void Form1::Form_Load()
+{
+    SafeCells = swatches::BuildSafeCells();
+    PresetMode = 0;
+    picker::InitDibHeader(Picker.DibHeader);
+    Picker.Geometry = color::MakePickerGeometry();
+    const color::PickerGeometry& g = Picker.Geometry;
+    {
+        const QSignalBlocker quiet(cmbPreset);
+        cmbPreset->addItem(QStringLiteral("Custom..."));
+        cmbPreset->addItem(QStringLiteral("Safe Palette (216)"));
+        cmbPreset->setCurrentIndex(-1);
+    }
+    DrawHueStrip();
+    Picker.FieldX = g.FieldRight;
+    Picker.FieldY = g.FieldTop;
+    Picker.StripY = static_cast<float>(g.StripBottom);
+    picker::DrawStripMarks(surface_, g, picker::MarkRow(Picker.StripY));
+    DrawPicker();
+    DrawHueField(255, 0, 0);
+    SelectedCell = 1;
+    surface_.ForeColor = 0;
+}
+
+void Form1::LoadColorDialog(int32_t oldColor)
+{
+    lblSelColor->SetBackColor(oldColor);
+}
+
+void Form1::GetHexVal(const int16_t& Red, const int16_t& Green, const int16_t& Blue, std::string& strHex) const
+{
+    color::GetHexVal(Red, Green, Blue, strHex);
+}
+
+void Form1::DrawPicker()
+{
+    picker::DrawPicker(surface_, Picker.FieldX, Picker.FieldY);
+}
+
+void Form1::DrawSelFrame()
+{
+    picker::DrawSelFrame(surface_, Picker.Geometry);
+}
+
+void Form1::DrawMainFrame()
+{
+    picker::DrawMainFrame(surface_, Picker.Geometry);
+}
+
+void Form1::DrawHueStrip()
+{
+    // The window is first shown here, with the strip, before the field.
+    show();
+    picker::DrawHueStrip(surface_, Picker);
+}
+
+void Form1::DrawHueField(const int16_t& red, const int16_t& green, const int16_t& blue)
+{
+    picker::DrawHueField(surface_, Picker, red, green, blue);
+}
+
+void Form1::Command1_Click()
+{
+    close();
+}
+
+void Form1::Command2_Click()
+{
+    close();
+}
+
+void Form1::mnuFileExit_Click()
+{
+    close();
+    QApplication::closeAllWindows();
+    QCoreApplication::exit(0);
+}
+
+void Form1::mnucolorabout_Click() {}
+
+void Form1::Form_MouseDown(int, int, float, float) {}
+void Form1::Form_MouseMove(int, int, float, float) {}
+void Form1::Form_MouseUp(int, int, float, float) {}

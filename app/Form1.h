@@ -1,0 +1,115 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <QMainWindow>
+#include <QString>
+
+#include "picker/PickerState.h"
+#include "platform/GdiTypes.h"
+#include "platform/Surface.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace app {
+class ClientArea;
+class ColorLabel;
+class TextBox;
+} // namespace app
+
+class frmAbout;
+
+// The main window: the picker drawn on its client area, the value boxes,
+// the colour samples and the swatch panel.
+class Form1 : public QMainWindow {
+public:
+    static constexpr int ClientWidth = 434;
+    static constexpr int ClientHeight = 275;
+
+    // `dataFolder` is where the custom colours file lives; empty means the
+    // program's own folder.
+    explicit Form1(const QString& dataFolder = QString(), QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Public methods of the window.
+    void LoadColorDialog(int32_t oldColor);
+    void GetHexVal(const int16_t& Red, const int16_t& Green, const int16_t& Blue, std::string& strHex) const;
+    void DrawPicker();
+    void DrawSelFrame();
+    void DrawMainFrame();
+
+    // Window-level state.
+    picker::PickerState Picker;
+    bool FieldDrag = false;
+    bool StripDrag = false;
+    int32_t PresetMode = 0;
+    std::array<platform::RECT, 225> SafeCells{}; // 1..224 used
+    int16_t SelectedCell = 0;
+
+    platform::Surface& Surface() { return surface_; }
+    const platform::Surface& Surface() const { return surface_; }
+    const QString& DataFolder() const { return dataFolder_; }
+
+    // Controls, by their names.
+    app::ClientArea* Client = nullptr;
+    QPushButton* Command1 = nullptr;
+    QFrame* Frame3 = nullptr;
+    app::ColorLabel* lblADDColor = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* cmdADD = nullptr;
+    QComboBox* cmbPreset = nullptr;
+    QFrame* Frame1 = nullptr;
+    QLabel* Label3 = nullptr;
+    app::ColorLabel* Label2 = nullptr;
+    QLabel* Label1 = nullptr;
+    app::ColorLabel* lblSelColor = nullptr;
+    QFrame* Frame2 = nullptr;
+    app::TextBox* Text3 = nullptr;
+    app::TextBox* Text2 = nullptr;
+    app::TextBox* Text1 = nullptr;
+    app::TextBox* txtH = nullptr;
+    app::TextBox* txtS = nullptr;
+    app::TextBox* txtB = nullptr;
+    QRadioButton* optH = nullptr;
+    QRadioButton* optS = nullptr;
+    QRadioButton* optB = nullptr;
+    QLabel* lblR = nullptr;
+    QLabel* lblG = nullptr;
+    QLabel* lblB = nullptr;
+    QLabel* lblS = nullptr;
+    QLabel* lblBB = nullptr;
+    QLabel* lblH = nullptr;
+    QPushButton* Command2 = nullptr;
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuabout = nullptr;
+    QAction* mnucolorabout = nullptr;
+
+    // Event handlers.
+    void Form_Load();
+    void Command1_Click();
+    void Command2_Click();
+    void mnuFileExit_Click();
+    void mnucolorabout_Click();
+    void Form_MouseDown(int Button, int Shift, float X, float Y);
+    void Form_MouseMove(int Button, int Shift, float X, float Y);
+    void Form_MouseUp(int Button, int Shift, float X, float Y);
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void SetTabOrder();
+    void DrawHueStrip();
+    void DrawHueField(const int16_t& red, const int16_t& green, const int16_t& blue);
+
+    QString dataFolder_;
+    platform::Surface surface_;
+};

@@ -1,0 +1,33 @@
+#include "app/SystemLook.h"
+
+namespace app {
+
+platform::SystemColors SystemColorsFrom(const QPalette& palette)
+{
+    auto value = [&](QPalette::ColorRole role) { return platform::FromQRgb(palette.color(role).rgb()); };
+    platform::SystemColors c;
+    c.Face = value(QPalette::Window);
+    c.DarkShadow = value(QPalette::Shadow);
+    c.Shadow = value(QPalette::Dark);
+    c.Light = value(QPalette::Midlight);
+    c.Highlight = value(QPalette::Light);
+    return c;
+}
+
+QFont WindowFont()
+{
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setPixelSize(11);
+    f.setStyleHint(QFont::SansSerif);
+    return f;
+}
+
+QFont ArialFont()
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(11);
+    f.setStyleHint(QFont::SansSerif);
+    return f;
+}
+
+} // namespace app

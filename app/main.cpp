@@ -1,0 +1,36 @@
+#include <cstdio>
+#include <cstdlib>
+
+#include <QApplication>
+#include <QStyleFactory>
+
+#include "app/Form1.h"
+#include "app/SystemLook.h"
+
+namespace {
+bool HasDisplay()
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* v = std::getenv(name);
+        if (v && *v)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!HasDisplay()) {
+        std::fprintf(stderr, "tinctara: no display to open the window on; run it in a desktop session, "
+                             "or under a virtual X server: xvfb-run -a %s\n",
+                     argc > 0 ? argv[0] : "tinctara");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tinctara"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setFont(app::WindowFont());
+    Form1 form;
+    return app.exec();
+}

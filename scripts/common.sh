@@ -1,0 +1,45 @@
+# Shared by run.sh and test.sh: installs what is missing, configures builds.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+PACKAGES=(
+  g++ cmake ninja-build
+  qt6-base-dev qt6-qpa-plugins
+  fonts-liberation2
+  libgtest-dev libbenchmark-dev
+  clang-14 libclang-rt-14-dev
+  xvfb xauth xdotool imagemagick
+  at-spi2-core dbus-x11 python3-pyatspi
+  desktop-file-utils
+)
+
+ensure_packages() {
+  local missing=()
+  local p
+  for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null; then
+      sudo=(sudo)
+    else
+      echo "Missing packages (${missing[*]}) and no root rights: run this as root or install sudo." >&2
+      exit 1
+    fi
+  fi
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+}
+
+# configure_build DIR [cmake options...]
+configure_build() {
+  local dir="$1"
+  shift
+  cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+}

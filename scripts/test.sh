@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs the whole suite: unit, widget and
+# end-to-end tests with warnings as errors, then the unit and widget tests
+# and short fuzz runs again under AddressSanitizer and UBSan (clang).
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+ensure_packages
+
+echo "== build (g++, warnings are errors)"
+configure_build "$ROOT/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINCTARA_WERROR=ON
+cmake --build "$ROOT/build-test" -j2
+echo "== tests"
+ctest --test-dir "$ROOT/build-test" --output-on-failure -j2
+
+echo "== build (clang, address and undefined-behaviour sanitizers)"
+CC=clang-14 CXX=clang++-14 configure_build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug \
+  -DTINCTARA_WERROR=ON -DTINCTARA_SANITIZE=ON -DTINCTARA_E2E=OFF -DTINCTARA_BENCH=OFF
+cmake --build "$ROOT/build-asan" -j2
+echo "== tests under sanitizers"
+ctest --test-dir "$ROOT/build-asan" --output-on-failure -j2
