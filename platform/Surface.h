@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include "platform/GdiTypes.h"
+#include "platform/Raster.h"
 
 namespace platform {
 
@@ -22,6 +23,7 @@ struct SystemColors {
 // A persistent image with a pen state. Everything drawn stays in the image
 // until drawn over; the window only shows it. Coordinates are pixels, origin
 // at the top-left, y downwards. Writes outside the image are clipped.
+// DrawMode 6 inverts, every other mode copies; DrawStyle is always solid.
 class Surface {
 public:
     Surface(int width, int height, const SystemColors& colors, const QFont& font);
@@ -49,24 +51,31 @@ public:
 
     // A line between the two points, both ends included, in ForeColor with
     // DrawWidth and DrawMode. Each pixel of the figure is changed once, so
-    // an inverting line drawn twice restores the image.
+    // an inverting line drawn twice restores the image. A wide line has no
+    // caps: a horizontal one of width w covers exactly the columns between
+    // the end points and rows y - w / 2 .. y - w / 2 + w - 1 (see LinePixels).
+    // The text position is not moved.
     void Line(int x1, int y1, int x2, int y2);
     // The box form: the rectangle with the two corners (both included) in
-    // `color`, outlined, or filled when `filled` is set.
+    // `color` with DrawMode, outlined one pixel wide, or filled when
+    // `filled` is set.
     void LineBox(int x1, int y1, int x2, int y2, int32_t color, bool filled);
-    // Outline of a circle around (cx, cy), in ForeColor with DrawMode. The
-    // centre pixel is never part of it and each pixel is changed once.
+    // Outline of a circle around (cx, cy), one pixel wide whatever DrawWidth,
+    // in ForeColor with DrawMode. The centre pixel is never part of it and
+    // each pixel is changed once. Nothing for a radius below 1.
     void Circle(int cx, int cy, int radius);
     // Colour value of a pixel; -1 outside the image.
     int32_t Point(int x, int y) const;
-    // Prints one line at the text position in ForeColor with the window
-    // font (transparent background), then moves the position to the start
-    // of the next line (x 0).
+    // Prints one line of UTF-8 text with the top of the line at the text
+    // position, in ForeColor with the surface font (transparent background,
+    // DrawMode not applied), then moves the position down by LineHeight()
+    // and to x 0. Needs a QGuiApplication.
     void Print(std::string_view text);
     // Asks the window to show the image.
     void Refresh();
     void SetRefreshHandler(std::function<void()> handler) { refresh_ = std::move(handler); }
-    // Height of one printed line.
+    // Height of one printed line: ascent plus descent of the font on this
+    // image (QFontMetrics::height, no external leading).
     int LineHeight() const;
 
     // --- Device-context operations ---
@@ -77,18 +86,32 @@ public:
     // position.
     void LineTo(int x, int y);
     // Outline with the pen (ForeColor, DrawWidth centred on the outline of
-    // left..right-1, top..bottom-1) and, when FillStyle is solid, the
-    // interior filled with FillColor.
+    // left..right-1, top..bottom-1 as a line of that width would be) and,
+    // when FillStyle is solid, the interior inside the pen filled with
+    // FillColor; any other FillStyle leaves the interior alone. DrawMode
+    // applies to both, so an inverting rectangle is a toggle. Swapped corners
+    // are put in order; an empty rectangle draws nothing.
     void Rectangle(int left, int top, int right, int bottom);
-    // Sunken 3-D edges drawn along the inside of the rectangle.
+    // Sunken 3-D edges along the inside of rc, in copy mode whatever
+    // DrawMode: BDR_SUNKENOUTER at rc (Shadow left and top, Highlight right
+    // and bottom), BDR_SUNKENINNER inside it (DarkShadow, Light), or at rc
+    // when drawn alone. Only the sides named in flags are drawn; the right
+    // and bottom lines own the corners they share with the left and top
+    // ones. BF_SOFT and other flags change nothing. Raised edges are not
+    // provided: false, nothing drawn.
     bool DrawEdge(const RECT& rc, unsigned edge, unsigned flags);
 
-    // Raw pixel access for the blit routines: 0x00RRGGBB words (Qt's order).
+    // Raw pixel access for the blit routines: 0xFFRRGGBB words (Qt's order,
+    // alpha always opaque).
     uint32_t* ScanLine(int y) { return reinterpret_cast<uint32_t*>(image_.scanLine(y)); }
     const uint32_t* ScanLine(int y) const { return reinterpret_cast<const uint32_t*>(image_.constScanLine(y)); }
 
 private:
     void PutPixel(int x, int y, int32_t color);
+    // Each pixel of the list (all inside the image, none twice) inverted or
+    // set to color, by DrawMode `mode`.
+    void Paint(const PixelList& pixels, int32_t color, int mode);
+    ClipSize Clip() const { return {Width(), Height()}; }
 
     QImage image_;
     SystemColors colors_;
@@ -98,7 +121,9 @@ private:
     std::function<void()> refresh_;
 };
 
-// Conversions between colour values and Qt's 0xAARRGGBB words.
+// Conversions between colour values and Qt's 0xAARRGGBB words. A value
+// outside 0..0xFFFFFF is no colour and paints black; the alpha byte read
+// back is ignored.
 uint32_t ToQRgb(int32_t colorValue);
 int32_t FromQRgb(uint32_t rgb);
 
