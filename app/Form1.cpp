@@ -9,11 +9,14 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThread>
+#include <QTimer>
 
 #include "app/Controls.h"
 #include "app/SystemLook.h"
 #include "color/ColorValue.h"
 #include "color/HexText.h"
+#include "color/NumberRules.h"
 #include "picker/Frames.h"
 #include "picker/HueField.h"
 #include "picker/HueStrip.h"
@@ -165,6 +168,19 @@ void Form1::CreateControls()
     Command1->raise();
     Command3->raise();
 
+    txtH->onKeyUp = [this](int key) { txtH_KeyUp(key, 0); };
+    txtS->onKeyUp = [this](int key) { txtS_KeyUp(key, 0); };
+    txtB->onKeyUp = [this](int key) { txtB_KeyUp(key, 0); };
+    // Checked once the focus has settled on the other control, so the
+    // message box never opens in the middle of a focus change.
+    txtH->onLostFocus = [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && focusWidget() != txtH)
+                txtH_LostFocus();
+        });
+    };
+    connect(txtH, &QLineEdit::textChanged, this, [this] { txtH_Change(); });
+
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }
@@ -182,10 +198,10 @@ void Form1::CreateMenus()
 void Form1::SetTabOrder()
 {
     // Focusable controls in the order of their tab indexes.
-    const QWidget* order[] = {Command1, Command2, Command3, optB, optS, optH, txtB, txtS,
+    QWidget* const order[] = {Command1, Command2, Command3, optB, optS, optH, txtB, txtS,
                               txtH,     Text1,    Text2,    Text3, cmbPreset, cmdADD};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+        setTabOrder(order[i], order[i + 1]);
 }
 
 void Form1::Form_Load()
@@ -263,11 +279,52 @@ void Form1::mnuFileExit_Click()
 {
     close();
     QApplication::closeAllWindows();
-    QCoreApplication::exit(0);
+    // Ends the program at once, whatever other window is still open.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
 }
 
 void Form1::mnucolorabout_Click() {}
 
-void Form1::Form_MouseDown(int, int, float, float) {}
-void Form1::Form_MouseMove(int, int, float, float) {}
-void Form1::Form_MouseUp(int, int, float, float) {}
+int32_t Form1::PointAt(double x, double y) const
+{
+    const auto column = color::RoundToInt32(x);
+    const auto row = color::RoundToInt32(y);
+    if (!column || !row)
+        return -1;
+    return surface_.Point(*column, *row);
+}
+
+bool Form1::IsHueMode() const
+{
+    return optH->isChecked();
+}
+
+bool Form1::IsSaturationMode() const
+{
+    return optS->isChecked();
+}
+
+bool Form1::IsBrightnessMode() const
+{
+    return optB->isChecked();
+}
+
+double Form1::BoxValue(const app::TextBox* box)
+{
+    return color::ParseLeadingNumber(box->text().toStdString());
+}
+
+void Form1::SetBoxText(app::TextBox* box, int64_t value)
+{
+    box->setText(QString::fromStdString(color::IntegerText(value)));
+}
+
+void Form1::ShowChannels(int32_t colorValue)
+{
+    int16_t red, green, blue;
+    color::SplitColor(colorValue, red, green, blue);
+    SetBoxText(Text1, red);
+    SetBoxText(Text2, green);
+    SetBoxText(Text3, blue);
+}

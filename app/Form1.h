@@ -102,14 +102,39 @@ public:
     void Form_MouseDown(int Button, int Shift, float X, float Y);
     void Form_MouseMove(int Button, int Shift, float X, float Y);
     void Form_MouseUp(int Button, int Shift, float X, float Y);
+    void txtH_Change();
+    void txtH_KeyPress(int KeyAscii);
+    void txtH_KeyUp(int KeyCode, int Shift);
+    void txtH_LostFocus();
+    void txtS_KeyUp(int KeyCode, int Shift);
+    void txtB_KeyUp(int KeyCode, int Shift);
+
+    // The pixel nearest to a client position (fractional rows round to the
+    // nearest, ties to even); -1 outside the image.
+    int32_t PointAt(double x, double y) const;
 
 private:
+    void PickFieldColor(float& X, float& Y);
+    void PickStripColor(float& X, float& Y);
+    void MixHueColor(int16_t S, int16_t B);
+    void ShowFieldColor();
+    // False, after telling the user, when the hue box holds no whole number
+    // from 0 to 360.
+    bool HueCheck();
+    bool IsHueMode() const;
+    bool IsSaturationMode() const;
+    bool IsBrightnessMode() const;
+    static double BoxValue(const app::TextBox* box);
+    static void SetBoxText(app::TextBox* box, int64_t value);
+    void ShowChannels(int32_t colorValue);
+
     void CreateControls();
     void CreateMenus();
     void SetTabOrder();
     void DrawHueStrip();
     void DrawHueField(const int16_t& red, const int16_t& green, const int16_t& blue);
 
+    bool hueMessageShown_ = false;
     QString dataFolder_;
     platform::Surface surface_;
 };

@@ -56,6 +56,15 @@ int32_t RoundPosition(double v, int32_t lo, int32_t hi)
     return RoundToInt32(ClampPosition(v, lo, hi)).value_or(lo);
 }
 
+// The strip row of a value on a strip spanning `range`, fraction kept.
+float StripPosition(double value, double range, const PickerGeometry& g)
+{
+    double v = value * 255.0;
+    v = v / range;
+    v = g.StripBottom - v;
+    return Single(ClampPosition(v, g.StripTop, g.StripBottom));
+}
+
 } // namespace
 
 int32_t FieldXToHue(int32_t FieldX, const PickerGeometry& g)
@@ -90,10 +99,12 @@ int32_t StripYToPercent(float y, const PickerGeometry& g)
 
 float HueToStripY(double H, const PickerGeometry& g)
 {
-    double v = H * 255.0;
-    v = v / 360.0;
-    v = g.StripBottom - v;
-    return Single(ClampPosition(v, g.StripTop, g.StripBottom));
+    return StripPosition(H, 360.0, g);
+}
+
+float PercentToStripY(double value, const PickerGeometry& g)
+{
+    return StripPosition(value, 100.0, g);
 }
 
 float HueToStripYFloored(double H, const PickerGeometry& g)

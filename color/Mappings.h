@@ -21,6 +21,8 @@ int32_t StripYToPercent(float y, const PickerGeometry& g);
 // left edge).
 float HueToStripY(double H, const PickerGeometry& g);        // typed hue keeps the fraction
 float HueToStripYFloored(double H, const PickerGeometry& g); // switching to hue mode floors it
+// The row for a saturation or brightness on the strip of those modes.
+float PercentToStripY(double value, const PickerGeometry& g);
 int32_t HueToFieldX(double H, const PickerGeometry& g);
 int32_t SaturationToFieldX(double S, const PickerGeometry& g);
 int32_t SaturationToFieldY(double S, const PickerGeometry& g);

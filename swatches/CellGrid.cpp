@@ -2,9 +2,9 @@
 
 namespace swatches {
 
-std::array<platform::RECT, CellCount + 1> BuildSafeCells()
+Cells BuildSafeCells()
 {
-    std::array<platform::RECT, CellCount + 1> cells{};
+    Cells cells{};
     for (int k = 1; k <= CellCount; ++k) {
         const int row = (k - 1) / 16;
         const int column = (k - 1) % 16;
@@ -15,6 +15,16 @@ std::array<platform::RECT, CellCount + 1> BuildSafeCells()
         r.bottom = r.top + 15;
     }
     return cells;
+}
+
+int HitCell(const Cells& cells, double X, double Y)
+{
+    for (int k = 1; k <= CellCount; ++k) {
+        const platform::RECT& r = cells[k];
+        if (r.left < X && X < r.right && r.top < Y && Y < r.bottom)
+            return k;
+    }
+    return 0;
 }
 
 } // namespace swatches

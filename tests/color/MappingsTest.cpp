@@ -223,3 +223,22 @@ TEST(BackwardMappings, LargeValuesGoToTheNearEdgeAndNaNToTheMinimum)
 }
 
 } // namespace
+
+TEST(BackwardMappings, PercentOnTheStripReadsBackTheSameOrOneLess)
+{
+    EXPECT_EQ(PercentToStripY(100, kG), 10.0f);
+    EXPECT_EQ(PercentToStripY(0, kG), 265.0f);
+    EXPECT_EQ(PercentToStripY(50, kG), 137.5f);
+    for (int v = 0; v <= 100; ++v) {
+        const float y = PercentToStripY(v, kG);
+        ASSERT_GE(y, 10.0f);
+        ASSERT_LE(y, 265.0f);
+        const int back = StripYToPercent(y, kG);
+        ASSERT_TRUE(back == v || back == v - 1) << v << " reads " << back;
+    }
+    for (double v : {1e308, 101.0, kInf}) {
+        EXPECT_EQ(PercentToStripY(v, kG), 10.0f) << v;
+        EXPECT_EQ(PercentToStripY(-v, kG), 265.0f) << v;
+    }
+    EXPECT_EQ(PercentToStripY(kNaN, kG), 10.0f);
+}

@@ -1,0 +1,121 @@
+// Picking with the mouse: the drag routing of the client area and the two
+// pick routines of field and strip.
+#include <QRadioButton>
+
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "color/ColorValue.h"
+#include "color/Mappings.h"
+#include "color/NumberRules.h"
+#include "picker/Markers.h"
+
+namespace {
+constexpr int LeftButton = 1;
+
+int32_t Whole(float v)
+{
+    // Callers clamp into the picker first, so this always fits.
+    return color::RoundToInt32(v).value_or(0);
+}
+} // namespace
+
+void Form1::Form_MouseDown(int Button, int, float X, float Y)
+{
+    if (Button != LeftButton)
+        return;
+    const color::PickerGeometry& g = Picker.Geometry;
+    const double x = X;
+    const double y = Y;
+    if (g.FieldLeft <= x && x <= g.FieldRight && g.FieldTop <= y && y <= g.FieldBottom) {
+        FieldDrag = true;
+        PickFieldColor(X, Y);
+    }
+    if (g.StripLeft <= x && x < g.StripRight + 11 && g.StripTop - 2 <= y && y < g.StripBottom + 3) {
+        StripDrag = true;
+        if (Y > g.StripBottom)
+            Y = static_cast<float>(g.StripBottom);
+        if (Y < g.StripTop)
+            Y = static_cast<float>(g.StripTop);
+        PickStripColor(X, Y);
+    }
+}
+
+void Form1::Form_MouseMove(int Button, int, float X, float Y)
+{
+    if (Button != LeftButton)
+        return;
+    const color::PickerGeometry& g = Picker.Geometry;
+    if (FieldDrag) {
+        X = std::clamp(X, static_cast<float>(g.FieldLeft), static_cast<float>(g.FieldRight));
+        Y = std::clamp(Y, static_cast<float>(g.FieldTop), static_cast<float>(g.FieldBottom));
+        PickFieldColor(X, Y);
+    }
+    if (StripDrag) {
+        X = static_cast<float>(g.StripLeft + 2);
+        if (Y > g.StripBottom)
+            Y = static_cast<float>(g.StripBottom);
+        if (Y < g.StripTop)
+            Y = static_cast<float>(g.StripTop);
+        PickStripColor(X, Y);
+    }
+}
+
+void Form1::Form_MouseUp(int, int, float, float)
+{
+    FieldDrag = false;
+    if (StripDrag && IsHueMode()) {
+        // The field follows the hue only now, once, not on every drag step.
+        const int32_t c = Surface().GetPixel(Picker.Geometry.StripLeft + 3, picker::MarkRow(Picker.StripY));
+        int16_t red, green, blue;
+        color::SplitColor(c, red, green, blue);
+        DrawHueField(red, green, blue);
+        ShowChannels(PointAt(Picker.FieldX, Picker.FieldY));
+        lblSelColor->SetBackColor(PointAt(Picker.FieldX, Picker.FieldY));
+    }
+    StripDrag = false;
+}
+
+void Form1::PickFieldColor(float& X, float& Y)
+{
+    const color::PickerGeometry& g = Picker.Geometry;
+    DrawPicker();
+    Picker.FieldX = Whole(X);
+    Picker.FieldY = Whole(Y);
+    DrawPicker();
+    const int32_t c = PointAt(X, Y);
+    if (IsHueMode()) {
+        SetBoxText(txtS, color::FieldXToSaturation(Picker.FieldX, g));
+        SetBoxText(txtB, color::FieldYToBrightness(Picker.FieldY, g));
+    }
+    ShowChannels(c);
+    lblSelColor->SetBackColor(c);
+}
+
+void Form1::PickStripColor(float&, float& Y)
+{
+    const color::PickerGeometry& g = Picker.Geometry;
+    picker::DrawStripMarks(Surface(), g, picker::MarkRow(Picker.StripY));
+    picker::DrawStripMarks(Surface(), g, picker::MarkRow(Y));
+    Picker.StripY = Y;
+    if (IsHueMode()) {
+        // The field is not rendered during the drag: the sample follows by
+        // arithmetic, and R, G, B wait for the release.
+        SetBoxText(txtH, color::StripYToHue(Y, g));
+        MixHueColor(color::PercentForMix(BoxValue(txtS)), color::PercentForMix(BoxValue(txtB)));
+        return;
+    }
+    const int32_t c = PointAt(g.StripLeft + 5, Y);
+    ShowChannels(c);
+    lblSelColor->SetBackColor(c);
+    if (IsSaturationMode())
+        SetBoxText(txtS, color::StripYToPercent(Y, g));
+    else
+        SetBoxText(txtB, color::StripYToPercent(Y, g));
+}
+
+void Form1::MixHueColor(int16_t S, int16_t B)
+{
+    int16_t red, green, blue;
+    color::SplitColor(PointAt(Picker.Geometry.StripLeft + 5, Picker.StripY), red, green, blue);
+    lblSelColor->SetBackColor(color::HueMix(red, green, blue, S, B));
+}

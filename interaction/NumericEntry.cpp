@@ -1,0 +1,92 @@
+// Typed hue, saturation and brightness. In hue mode they move the picker;
+// only the hue is checked.
+#include <cmath>
+
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "color/ColorValue.h"
+#include "color/Mappings.h"
+#include "color/NumberRules.h"
+#include "picker/Markers.h"
+
+void Form1::txtH_Change()
+{
+    // Nothing happens while the text changes; the key release acts.
+}
+
+void Form1::txtH_KeyPress(int)
+{
+    // Every character reaches the box as typed.
+}
+
+bool Form1::HueCheck()
+{
+    const double H = BoxValue(txtH);
+    if (H <= 360 && H >= 0 && H == std::floor(H))
+        return true;
+    // One message at a time: while it is up, nothing else may ask again.
+    if (hueMessageShown_)
+        return false;
+    hueMessageShown_ = true;
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tinctara"),
+                    QStringLiteral("Enter an Integer Value Between 0 and 360"), QMessageBox::Ok, this);
+    box.exec();
+    hueMessageShown_ = false;
+    return false;
+}
+
+void Form1::txtH_KeyUp(int, int)
+{
+    HueCheck();
+    if (BoxValue(txtH) < 0)
+        txtH->setText(QStringLiteral("0"));
+    if (StripDrag || !IsHueMode())
+        return;
+    const color::PickerGeometry& g = Picker.Geometry;
+    picker::DrawStripMarks(Surface(), g, picker::MarkRow(Picker.StripY));
+    // Clamped into the strip: a hue above 360 leaves the marks at the top.
+    Picker.StripY = color::HueToStripY(BoxValue(txtH), g);
+    picker::DrawStripMarks(Surface(), g, picker::MarkRow(Picker.StripY));
+    int16_t red, green, blue;
+    color::SplitColor(PointAt(g.StripLeft + 5, Picker.StripY), red, green, blue);
+    DrawHueField(red, green, blue);
+    ShowFieldColor();
+}
+
+void Form1::txtH_LostFocus()
+{
+    if (HueCheck())
+        return;
+    txtH->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::txtS_KeyUp(int, int)
+{
+    if (!IsHueMode())
+        return;
+    DrawPicker();
+    Picker.FieldX = color::SaturationToFieldX(BoxValue(txtS), Picker.Geometry);
+    DrawPicker();
+    ShowFieldColor();
+}
+
+void Form1::txtB_KeyUp(int, int)
+{
+    if (!IsHueMode())
+        return;
+    DrawPicker();
+    Picker.FieldY = color::BrightnessToFieldY(BoxValue(txtB), Picker.Geometry);
+    DrawPicker();
+    ShowFieldColor();
+}
+
+void Form1::ShowFieldColor()
+{
+    const int32_t c = PointAt(Picker.FieldX, Picker.FieldY);
+    lblSelColor->SetBackColor(c);
+    ShowChannels(c);
+}

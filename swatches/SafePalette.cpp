@@ -1,0 +1,46 @@
+#include "swatches/SafePalette.h"
+
+#include "color/ColorValue.h"
+
+namespace swatches {
+
+void DrawSafePicker(platform::Surface& s, const Cells& cells, int16_t Index, bool Clear)
+{
+    if (Index < 1 || Index > CellCount)
+        return;
+    const platform::RECT& c = cells[Index];
+    s.FillStyle = platform::FILLSTYLE_TRANSPARENT;
+    s.DrawMode = platform::DRAWMODE_COPYPEN;
+    s.DrawWidth = 3;
+    if (Clear) {
+        s.ForeColor = s.BackColor;
+        s.Rectangle(c.left - 2, c.top - 2, c.right + 2, c.bottom + 2);
+    } else {
+        s.DrawEdge({c.left - 3, c.top - 3, c.right + 3, c.bottom + 3}, platform::EDGE_SUNKEN,
+                   platform::BF_RECT | platform::BF_SOFT);
+    }
+}
+
+void PaintCell(platform::Surface& s, const platform::RECT& cell, int32_t colorValue)
+{
+    s.ForeColor = 0;
+    s.FillColor = (colorValue >= 0 && colorValue <= 0xFFFFFF) ? colorValue : 0;
+    s.Rectangle(cell.left, cell.top, cell.right, cell.bottom);
+}
+
+void DrawSafePalette(platform::Surface& s, const Cells& cells, int16_t SelectedCell)
+{
+    s.FillStyle = platform::FILLSTYLE_SOLID;
+    s.DrawMode = platform::DRAWMODE_COPYPEN;
+    s.DrawWidth = 1;
+    int k = 0;
+    for (int red = 0; red <= 255; red += 51)
+        for (int green = 0; green <= 255; green += 51)
+            for (int blue = 0; blue <= 255; blue += 51)
+                PaintCell(s, cells[++k], color::RGB(red, green, blue));
+    for (k = 217; k <= CellCount; ++k)
+        PaintCell(s, cells[k], 0);
+    DrawSafePicker(s, cells, SelectedCell, false);
+}
+
+} // namespace swatches

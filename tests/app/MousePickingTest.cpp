@@ -1,0 +1,179 @@
+#include <QRadioButton>
+
+#include "Expected.h"
+#include "WindowFixture.h"
+#include "color/Mappings.h"
+
+namespace {
+const int32_t Red = color::RGB(255, 0, 0);
+
+int Floor255(int numerator)
+{
+    return numerator / 255; // numerator is never negative here
+}
+
+int32_t Mix(int32_t strip, int S, int B)
+{
+    auto channel = [&](int c) {
+        const int p = (255 - c) * (100 - S);
+        return int(std::nearbyint((double(p) / 100 + c) * B / 100));
+    };
+    return color::RGB(channel(strip & 0xFF), channel((strip >> 8) & 0xFF), channel((strip >> 16) & 0xFF));
+}
+} // namespace
+
+class MousePickingTest : public WindowTest {
+protected:
+    void ExpectFieldPick(int x, int y, int32_t hue)
+    {
+        ASSERT_EQ(f().Picker.FieldX, x);
+        ASSERT_EQ(f().Picker.FieldY, y);
+        EXPECT_EQ(f().txtS->text().toInt(), Floor255((x - 10) * 100)) << x << "," << y;
+        EXPECT_EQ(f().txtB->text().toInt(), Floor255((265 - y) * 100)) << x << "," << y;
+        const int32_t c = expected::HueFieldPixel(hue, x, y);
+        EXPECT_EQ(f().lblSelColor->BackColor(), c) << x << "," << y;
+        EXPECT_EQ(f().Text1->text().toInt(), c & 0xFF);
+        EXPECT_EQ(f().Text2->text().toInt(), (c >> 8) & 0xFF);
+        EXPECT_EQ(f().Text3->text().toInt(), (c >> 16) & 0xFF);
+    }
+};
+
+TEST_F(MousePickingTest, PressesOnTheFieldPickTheFieldColourAndMapTheBoxes)
+{
+    for (int y = 10; y <= 265; y += 17)
+        for (int x = 10; x <= 265; x += 15) {
+            Press(x, y);
+            Release(x, y);
+            ExpectFieldPick(x, y, Red);
+        }
+    Press(265, 265);
+    ExpectFieldPick(265, 265, Red);
+    Press(265, 10);
+    EXPECT_EQ(f().txtS->text(), "100");
+    EXPECT_EQ(f().txtB->text(), "100");
+    EXPECT_EQ(f().Text1->text(), "255");
+    EXPECT_EQ(f().Text2->text(), "0");
+    EXPECT_EQ(f().lblSelColor->BackColor(), Red);
+    EXPECT_EQ(f().txtH->text(), "0") << "the hue box belongs to the strip in hue mode";
+}
+
+TEST_F(MousePickingTest, DragsBeyondEveryEdgeKeepTheRingInTheField)
+{
+    Press(100, 100);
+    const struct {
+        int x, y, ringX, ringY;
+    } steps[] = {{-40, 100, 10, 100}, {-40, -40, 10, 10},   {100, -40, 100, 10}, {900, -40, 265, 10},
+                 {900, 120, 265, 120}, {900, 900, 265, 265}, {50, 900, 50, 265},  {-5, 900, 10, 265}};
+    for (const auto& s : steps) {
+        Move(s.x, s.y);
+        ExpectFieldPick(s.ringX, s.ringY, Red);
+    }
+    Move(900, 120);
+    EXPECT_EQ(f().txtS->text(), "100");
+    Move(120, 900);
+    EXPECT_EQ(f().txtB->text(), "0");
+    Release(120, 900);
+    EXPECT_FALSE(f().FieldDrag);
+}
+
+TEST_F(MousePickingTest, OnlyTheLeftButtonAloneDrags)
+{
+    const QImage start = f().Surface().Image().copy();
+    Press(100, 100, Qt::RightButton);
+    Press(100, 100, Qt::MiddleButton);
+    EXPECT_EQ(f().Surface().Image(), start);
+    EXPECT_FALSE(f().FieldDrag);
+
+    Press(100, 100);
+    ExpectFieldPick(100, 100, Red);
+    Move(150, 150, Qt::LeftButton | Qt::RightButton);
+    ExpectFieldPick(100, 100, Red);
+    // Any release ends the drag.
+    Release(150, 150, Qt::RightButton);
+    EXPECT_FALSE(f().FieldDrag);
+    Move(200, 200);
+    ExpectFieldPick(100, 100, Red);
+}
+
+TEST_F(MousePickingTest, FieldAndStripZonesHaveTheirExactBounds)
+{
+    const QImage start = f().Surface().Image().copy();
+    for (auto [x, y] : {std::pair{266, 100}, {100, 266}, {9, 100}, {100, 9}, {303, 100}, {280, 268},
+                        {280, 7}, {276, 100}, {350, 100}}) {
+        Press(x, y);
+        Release(x, y);
+        EXPECT_EQ(f().Surface().Image(), start) << x << "," << y;
+        EXPECT_EQ(f().txtH->text(), "0");
+    }
+    // Just inside the strip zone: the press clamps to the strip.
+    Press(302, 8);
+    EXPECT_TRUE(f().StripDrag);
+    EXPECT_EQ(f().Picker.StripY, 10.0f);
+    EXPECT_EQ(f().txtH->text(), "360");
+    Release(302, 8);
+    Press(277, 267);
+    EXPECT_EQ(f().Picker.StripY, 265.0f);
+    EXPECT_EQ(f().txtH->text(), "0");
+    Release(277, 267);
+}
+
+TEST_F(MousePickingTest, StripDragMixesTheSampleAndRendersTheFieldOnRelease)
+{
+    // Move the ring off the corner first so the mix uses S and B below 100.
+    Press(138, 138);
+    Release(138, 138);
+    const int S = f().txtS->text().toInt();
+    const int B = f().txtB->text().toInt();
+    const QString r = f().Text1->text();
+
+    for (int row : {137, 95, 10, 265, 180, 52}) {
+        if (row == 137)
+            Press(280, row);
+        else
+            Move(295, row);
+        EXPECT_EQ(f().Picker.StripY, float(row));
+        EXPECT_EQ(f().txtH->text().toInt(), Floor255((255 - row + 10) * 360));
+        EXPECT_EQ(f().lblSelColor->BackColor(), Mix(expected::HueStripRow(row - 10), S, B)) << row;
+        // The field and R, G, B wait for the release.
+        EXPECT_EQ(f().Text1->text(), r);
+        EXPECT_EQ(Pixel(265, 20), expected::HueFieldPixel(Red, 265, 20));
+    }
+    Release(295, 52);
+    EXPECT_FALSE(f().StripDrag);
+    const int32_t hue = expected::HueStripRow(52 - 10);
+    for (int y = 10; y <= 265; y += 5)
+        for (int x = 10; x <= 265; x += 5)
+            if (std::abs(x - 138) > 6 || std::abs(y - 138) > 6) {
+                ASSERT_EQ(Pixel(x, y), expected::HueFieldPixel(hue, x, y)) << x << "," << y;
+            }
+    const int32_t c = expected::HueFieldPixel(hue, 138, 138);
+    EXPECT_EQ(f().lblSelColor->BackColor(), c);
+    EXPECT_EQ(f().Text1->text().toInt(), c & 0xFF);
+    EXPECT_EQ(f().Text3->text().toInt(), (c >> 16) & 0xFF);
+}
+
+TEST_F(MousePickingTest, StripDragFollowsThePointerOutsideTheStrip)
+{
+    Press(285, 100);
+    Move(10, -300);
+    EXPECT_EQ(f().Picker.StripY, 10.0f);
+    EXPECT_EQ(f().txtH->text(), "360");
+    Move(600, 5000);
+    EXPECT_EQ(f().Picker.StripY, 265.0f);
+    EXPECT_EQ(f().txtH->text(), "0");
+    EXPECT_EQ(f().Picker.FieldX, 265) << "a strip drag never moves the ring";
+    Release(600, 5000);
+}
+
+TEST_F(MousePickingTest, MixClampsTypedSaturationAndBrightness)
+{
+    f().txtS->setText(QStringLiteral("250"));
+    f().txtB->setText(QStringLiteral("-1e300"));
+    Press(280, 100);
+    EXPECT_EQ(f().lblSelColor->BackColor(), Mix(expected::HueStripRow(90), 100, 0));
+    f().txtS->setText(QStringLiteral("junk"));
+    f().txtB->setText(QStringLiteral("1e400"));
+    Move(280, 150);
+    EXPECT_EQ(f().lblSelColor->BackColor(), Mix(expected::HueStripRow(140), 0, 100));
+    Release(280, 150);
+}

@@ -1,0 +1,199 @@
+#include <QRadioButton>
+#include <QTest>
+
+#include "Expected.h"
+#include "MessageBoxWatcher.h"
+#include "WindowFixture.h"
+
+namespace {
+// Replaces the box's text the way a user does: select all, type.
+void Type(app::TextBox* box, const QString& text)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+} // namespace
+
+class NumericEntryTest : public WindowTest {
+protected:
+    // The marks stand at `row`: toggling them there restores the bare strip.
+    void ExpectMarksAt(int row)
+    {
+        for (int x : {272, 275, 294, 297})
+            EXPECT_NE(Pixel(x, row), PaletteColor(QPalette::Window)) << "mark at " << x << "," << row;
+    }
+    void ExpectFieldOf(int32_t hue)
+    {
+        for (int y = 10; y <= 265; y += 3)
+            for (int x = 10; x <= 265; x += 3)
+                if (std::abs(x - f().Picker.FieldX) > 6 || std::abs(y - f().Picker.FieldY) > 6) {
+                    ASSERT_EQ(Pixel(x, y), expected::HueFieldPixel(hue, x, y)) << x << "," << y;
+                }
+    }
+    void ExpectSampleUnderRing()
+    {
+        const int32_t c = Pixel(f().Picker.FieldX, f().Picker.FieldY);
+        EXPECT_EQ(f().lblSelColor->BackColor(), c);
+        EXPECT_EQ(f().Text1->text().toInt(), c & 0xFF);
+        EXPECT_EQ(f().Text2->text().toInt(), (c >> 8) & 0xFF);
+        EXPECT_EQ(f().Text3->text().toInt(), (c >> 16) & 0xFF);
+    }
+};
+
+TEST_F(NumericEntryTest, TypedHueMovesTheStripAndRendersTheField)
+{
+    MessageBoxWatcher boxes;
+    Type(f().txtH, QStringLiteral("180"));
+    EXPECT_EQ(boxes.Count(), 0);
+    EXPECT_EQ(f().Picker.StripY, 137.5f);
+    ExpectMarksAt(138);
+    // The field is rendered for the strip pixel nearest to 137.5: row 138.
+    ExpectFieldOf(expected::HueStripRow(128));
+    ExpectSampleUnderRing();
+    EXPECT_EQ(f().txtH->text(), "180");
+
+    Type(f().txtH, QStringLiteral("1"));
+    EXPECT_EQ(f().Picker.StripY, 264.29166f);
+    Type(f().txtH, QStringLiteral("360"));
+    EXPECT_EQ(f().Picker.StripY, 10.0f);
+    ExpectFieldOf(expected::HueStripRow(0));
+    Type(f().txtH, QStringLiteral("12abc"));
+    EXPECT_EQ(boxes.Count(), 0);
+    EXPECT_FLOAT_EQ(f().Picker.StripY, float(265 - 12 * 255.0 / 360));
+}
+
+TEST_F(NumericEntryTest, HueOutsideTheRangeBringsTheMessage)
+{
+    MessageBoxWatcher boxes;
+    Type(f().txtH, QStringLiteral("365"));
+    ASSERT_EQ(boxes.Count(), 1) << "only the release of the 5 fails";
+    EXPECT_EQ(boxes.texts[0], "Enter an Integer Value Between 0 and 360");
+    EXPECT_EQ(boxes.captions[0], "Tinctara");
+    EXPECT_EQ(boxes.icons[0], QMessageBox::NoIcon);
+    EXPECT_EQ(boxes.buttonCount, 1);
+    // Above 360 the marks stay at the top of the strip, and the field shows
+    // the hue found there.
+    EXPECT_EQ(f().Picker.StripY, 10.0f);
+    ExpectMarksAt(10);
+    ExpectFieldOf(expected::HueStripRow(0));
+    EXPECT_EQ(f().txtH->text(), "365");
+    EXPECT_EQ(f().focusWidget(), f().txtH);
+}
+
+TEST_F(NumericEntryTest, NegativeHueIsResetToZero)
+{
+    MessageBoxWatcher boxes;
+    Type(f().txtH, QStringLiteral("-"));
+    EXPECT_EQ(boxes.Count(), 0) << "a lone minus reads 0";
+    QTest::keyClicks(f().txtH, QStringLiteral("5"));
+    EXPECT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(f().txtH->text(), "0");
+    EXPECT_EQ(f().Picker.StripY, 265.0f);
+}
+
+TEST_F(NumericEntryTest, FractionalHueWarnsAndStillMoves)
+{
+    MessageBoxWatcher boxes;
+    Type(f().txtH, QStringLiteral("12.5"));
+    // "12." reads 12 and passes; "12.5" fails.
+    EXPECT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(f().Picker.StripY, 256.14584f);
+    ExpectMarksAt(256);
+}
+
+TEST_F(NumericEntryTest, EmptyHueMovesTheStripToItsBottom)
+{
+    MessageBoxWatcher boxes;
+    Type(f().txtH, QStringLiteral("90"));
+    f().txtH->selectAll();
+    QTest::keyClick(f().txtH, Qt::Key_Backspace);
+    EXPECT_EQ(boxes.Count(), 0);
+    EXPECT_EQ(f().txtH->text(), "");
+    EXPECT_EQ(f().Picker.StripY, 265.0f);
+}
+
+TEST_F(NumericEntryTest, SaturationAndBrightnessMoveTheRing)
+{
+    Type(f().txtS, QStringLiteral("50"));
+    EXPECT_EQ(f().Picker.FieldX, 138);
+    ExpectSampleUnderRing();
+    Type(f().txtS, QStringLiteral("30"));
+    EXPECT_EQ(f().Picker.FieldX, 86);
+    Type(f().txtB, QStringLiteral("50"));
+    EXPECT_EQ(f().Picker.FieldY, 138);
+    ExpectSampleUnderRing();
+    EXPECT_EQ(f().lblSelColor->BackColor(), expected::HueFieldPixel(color::RGB(255, 0, 0), 86, 138));
+
+    // Floor one way, round the other: 30 reads back as 29.
+    Press(86, 138);
+    Release(86, 138);
+    EXPECT_EQ(f().txtS->text(), "29");
+    EXPECT_EQ(f().txtB->text(), "49");
+}
+
+TEST_F(NumericEntryTest, NoTypedNumberMovesTheRingOutOfTheField)
+{
+    MessageBoxWatcher boxes;
+    const std::pair<const char*, int> sat[] = {{"1e308", 265},     {"-1e308", 10},        {"99999999999999999999", 265},
+                                               {"-7", 10},         {"&HFFFF", 265},      {"1e99999", 265},
+                                               {"  1  0  ", 36},  {"&O17", 48},          {"abc", 10}};
+    for (const auto& [text, x] : sat) {
+        Type(f().txtS, QString::fromLatin1(text));
+        EXPECT_EQ(f().Picker.FieldX, x) << text;
+        ExpectSampleUnderRing();
+    }
+    for (const auto& [text, y] : {std::pair{"1e308", 10}, {"-1e308", 265}, {"150", 10}, {"-50", 265}}) {
+        Type(f().txtB, QString::fromLatin1(text));
+        EXPECT_EQ(f().Picker.FieldY, y) << text;
+    }
+    for (const char* text : {"1e308", "-1e308", "99999999999", "-99999999999", "1e400"}) {
+        Type(f().txtH, QString::fromLatin1(text));
+        EXPECT_GE(f().Picker.StripY, 10.0f) << text;
+        EXPECT_LE(f().Picker.StripY, 265.0f) << text;
+    }
+    EXPECT_GT(boxes.Count(), 0);
+}
+
+TEST_F(NumericEntryTest, LeavingAWrongHueKeepsTheFocus)
+{
+    MessageBoxWatcher boxes;
+    f().txtH->setFocus();
+    f().txtH->setText(QStringLiteral("400"));
+    f().txtS->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(boxes.Count(), 1);
+    QTRY_COMPARE(f().focusWidget(), f().txtH);
+    // The message box taking the focus is not the user leaving the box: one
+    // message only, however long we wait.
+    QTest::qWait(100);
+    EXPECT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(f().txtH->text(), "400") << "leaving resets nothing";
+
+    f().txtH->setText(QStringLiteral("40"));
+    f().txtS->setFocus(Qt::TabFocusReason);
+    QTest::qWait(50);
+    EXPECT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(f().focusWidget(), f().txtS);
+}
+
+TEST_F(NumericEntryTest, ReleasesWithoutAPressInTheBoxAreNotTyping)
+{
+    MessageBoxWatcher boxes;
+    f().txtH->setFocus();
+    f().txtH->setText(QStringLiteral("400"));
+    // The release of the key that closed a message box lands in the box.
+    QTest::keyRelease(f().txtH, Qt::Key_Return);
+    QTest::keyRelease(f().txtH, Qt::Key_Space);
+    EXPECT_EQ(boxes.Count(), 0);
+    EXPECT_EQ(f().Picker.StripY, 265.0f);
+}
+
+TEST_F(NumericEntryTest, TypingInTheChannelBoxesChangesNothing)
+{
+    const QImage before = f().Surface().Image().copy();
+    Type(f().Text1, QStringLiteral("12"));
+    Type(f().Text3, QStringLiteral("999"));
+    EXPECT_EQ(f().Surface().Image(), before);
+    EXPECT_EQ(f().lblSelColor->BackColor(), color::RGB(255, 0, 0));
+}

@@ -1,0 +1,220 @@
+#include <QAction>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionFrame>
+
+#include "WindowFixture.h"
+#include "app/SystemLook.h"
+
+namespace {
+struct Geometry {
+    QWidget* w;
+    QWidget* parent;
+    QRect rect;
+};
+} // namespace
+
+TEST_F(WindowTest, BoxesAndSamplesShowPureRedAtStart)
+{
+    EXPECT_EQ(f().txtH->text(), "0");
+    EXPECT_EQ(f().txtS->text(), "100");
+    EXPECT_EQ(f().txtB->text(), "100");
+    EXPECT_EQ(f().Text1->text(), "255");
+    EXPECT_EQ(f().Text2->text(), "0");
+    EXPECT_EQ(f().Text3->text(), "0");
+    EXPECT_EQ(f().lblSelColor->BackColor(), color::RGB(255, 0, 0));
+    EXPECT_EQ(f().Label2->BackColor(), color::RGB(255, 0, 0));
+    EXPECT_TRUE(f().optH->isChecked());
+    EXPECT_FALSE(f().optS->isChecked());
+    EXPECT_FALSE(f().optB->isChecked());
+    // The pixel under the ring's centre agrees with the boxes.
+    EXPECT_EQ(Pixel(265, 10), color::RGB(255, 0, 0));
+    EXPECT_EQ(f().Picker.FieldX, 265);
+    EXPECT_EQ(f().Picker.FieldY, 10);
+    EXPECT_EQ(f().Picker.StripY, 265.0f);
+    EXPECT_EQ(f().PresetMode, 0);
+    EXPECT_EQ(f().SelectedCell, 1);
+    EXPECT_EQ(f().Surface().ForeColor, 0);
+}
+
+TEST_F(WindowTest, FramesUseTheDesktopThreeDColours)
+{
+    const int32_t dark = PaletteColor(QPalette::Shadow);
+    const int32_t light = PaletteColor(QPalette::Midlight);
+    const int32_t face = PaletteColor(QPalette::Window);
+    EXPECT_EQ(Pixel(9, 9), dark);
+    EXPECT_EQ(Pixel(9, 200), dark);
+    EXPECT_EQ(Pixel(200, 9), dark);
+    EXPECT_EQ(Pixel(267, 267), light);
+    EXPECT_EQ(Pixel(267, 100), light);
+    EXPECT_EQ(Pixel(100, 267), light);
+    EXPECT_EQ(Pixel(276, 100), dark);
+    EXPECT_EQ(Pixel(292, 100), light);
+    EXPECT_EQ(Pixel(284, 267), light);
+    // The gap between field and frame keeps the background, apart from
+    // where the ring at the top-right corner reaches over it.
+    for (int y = 20; y <= 266; ++y)
+        EXPECT_EQ(Pixel(266, y), face) << "y " << y;
+    for (int x = 10; x <= 266; ++x)
+        EXPECT_EQ(Pixel(x, 266), face) << "x " << x;
+    for (int x = 277; x <= 291; ++x)
+        EXPECT_EQ(Pixel(x, 266), face) << "x " << x;
+    // Right of the marks nothing is drawn.
+    for (int y = 0; y < Form1::ClientHeight; ++y)
+        for (int x = 300; x < Form1::ClientWidth; ++x)
+            ASSERT_EQ(Pixel(x, y), face) << x << "," << y;
+}
+
+TEST_F(WindowTest, ControlsStandAtTheirPlaces)
+{
+    QWidget* c = f().Client;
+    const Geometry table[] = {
+        {f().Command1, c, {370, 176, 55, 27}},   {f().Frame3, c, {302, 204, 65, 31}},
+        {f().lblADDColor, f().Frame3, {2, 8, 57, 23}}, {f().Command3, c, {370, 208, 55, 27}},
+        {f().cmdADD, c, {304, 240, 57, 27}},     {f().cmbPreset, c, {310, 144, 115, 21}},
+        {f().Frame1, c, {308, 2, 113, 67}},      {f().Label3, f().Frame1, {70, 10, 19, 13}},
+        {f().Label2, f().Frame1, {57, 24, 48, 29}}, {f().Label1, f().Frame1, {20, 10, 31, 13}},
+        {f().lblSelColor, f().Frame1, {8, 24, 49, 29}}, {f().Frame2, c, {306, 64, 137, 149}},
+        {f().Text3, f().Frame2, {92, 72, 25, 19}}, {f().Text2, f().Frame2, {92, 52, 25, 19}},
+        {f().Text1, f().Frame2, {92, 32, 25, 19}}, {f().txtH, f().Frame2, {30, 32, 25, 19}},
+        {f().txtS, f().Frame2, {30, 52, 25, 19}}, {f().txtB, f().Frame2, {30, 72, 25, 19}},
+        {f().optH, f().Frame2, {0, 34, 31, 17}},  {f().optS, f().Frame2, {0, 54, 31, 17}},
+        {f().optB, f().Frame2, {0, 74, 33, 17}},  {f().lblR, f().Frame2, {80, 34, 13, 15}},
+        {f().lblG, f().Frame2, {80, 54, 15, 15}}, {f().lblB, f().Frame2, {80, 74, 13, 15}},
+        {f().lblS, f().Frame2, {56, 54, 11, 13}}, {f().lblBB, f().Frame2, {56, 74, 13, 17}},
+        {f().lblH, f().Frame2, {56, 32, 7, 11}},  {f().Command2, c, {370, 240, 55, 27}},
+    };
+    for (const Geometry& g : table) {
+        EXPECT_EQ(g.w->parentWidget(), g.parent) << g.w->accessibleName().toStdString();
+        EXPECT_EQ(g.w->geometry(), g.rect) << g.w->accessibleName().toStdString();
+    }
+    EXPECT_EQ(f().Client->size(), QSize(434, 275));
+    EXPECT_EQ(f().centralWidget(), f().Client);
+    EXPECT_EQ(f().minimumSize(), f().maximumSize()) << "the window cannot be resized";
+    EXPECT_EQ(f().windowTitle(), "Tinctara");
+
+    // Shown and hidden at start.
+    EXPECT_TRUE(f().Frame2->isVisible());
+    EXPECT_FALSE(f().cmbPreset->isVisible());
+    EXPECT_FALSE(f().cmdADD->isVisible());
+    EXPECT_FALSE(f().lblADDColor->isVisible());
+    EXPECT_EQ(f().cmbPreset->currentIndex(), -1);
+    EXPECT_EQ(f().cmbPreset->count(), 2);
+    EXPECT_EQ(f().cmbPreset->itemText(0), "Custom...");
+    EXPECT_EQ(f().cmbPreset->itemText(1), "Safe Palette (216)");
+    EXPECT_EQ(f().cmbPreset->placeholderText(), "Safe Colors");
+
+    // OK and Preset stay clickable where the value frame overlaps them.
+    EXPECT_EQ(c->childAt(372, 178), f().Command1);
+    EXPECT_EQ(c->childAt(372, 210), f().Command3);
+}
+
+TEST_F(WindowTest, CaptionsToolTipsAndAccessibleNames)
+{
+    EXPECT_EQ(f().Command1->text(), "O&K");
+    EXPECT_EQ(f().Command2->text(), "&Cancel");
+    EXPECT_EQ(f().Command3->text(), "&Preset");
+    EXPECT_EQ(f().cmdADD->text(), " << Add    ");
+    EXPECT_EQ(f().optH->text(), "H:");
+    EXPECT_EQ(f().optS->text(), "S:");
+    EXPECT_EQ(f().optB->text(), "B:");
+    EXPECT_EQ(f().lblH->text(), QString::fromUtf8("\u00B0"));
+    EXPECT_EQ(f().lblS->text(), "%");
+    EXPECT_EQ(f().Label1->text(), "New");
+    EXPECT_EQ(f().Label3->text(), "Old");
+
+    const std::pair<QWidget*, const char*> named[] = {
+        {f().txtH, "Hue"},        {f().txtS, "Saturation"}, {f().txtB, "Brightness"},
+        {f().Text1, "Red"},       {f().Text2, "Green"},     {f().Text3, "Blue"},
+        {f().optH, "Hue"},        {f().optS, "Saturation"}, {f().optB, "Brightness"},
+        {f().lblR, "Red"},        {f().lblG, "Green"},      {f().lblB, "Blue"},
+        {f().Command1, "OK"},     {f().Command2, "Cancel"}, {f().Command3, "Preset"},
+        {f().cmdADD, "<< Add"},   {f().lblSelColor, "New colour"}, {f().Label2, "Old colour"},
+        {f().lblADDColor, "Colour to add"}, {f().Label1, "New"}, {f().Label3, "Old"},
+    };
+    for (const auto& [w, name] : named)
+        EXPECT_EQ(w->accessibleName(), name);
+    for (QWidget* w : {f().txtH, f().txtS, f().txtB, f().Text1, f().Text2, f().Text3})
+        EXPECT_EQ(w->toolTip(), w->accessibleName());
+
+    // Tab order follows the tab indexes of the focusable controls.
+    const QWidget* order[] = {f().Command1, f().Command2, f().Command3, f().optB, f().optS,
+                              f().optH,     f().txtB,     f().txtS,     f().txtH, f().Text1,
+                              f().Text2,    f().Text3};
+    for (size_t i = 0; i + 1 < std::size(order); ++i) {
+        QWidget* next = order[i]->nextInFocusChain();
+        while (next->focusPolicy() == Qt::NoFocus)
+            next = next->nextInFocusChain();
+        EXPECT_EQ(next, order[i + 1]) << i << " " << next->accessibleName().toStdString() << " "
+                                      << next->metaObject()->className();
+    }
+
+    const QList<QAction*> menus = f().menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "&File");
+    EXPECT_EQ(menus[1]->text(), "&About");
+    EXPECT_EQ(f().mnuFileExit->text(), "Exit");
+    EXPECT_EQ(f().mnucolorabout->text(), "About Tinctara");
+}
+
+TEST_F(WindowTest, WindowFontFitsThreeDigitsInTheBoxes)
+{
+    const QFontMetrics fm(f().txtH->font());
+    EXPECT_LE(fm.height(), 13);
+    EXPECT_EQ(f().Surface().LineHeight(), QFontMetrics(app::WindowFont()).height());
+    for (app::TextBox* box : {f().txtH, f().Text1}) {
+        QStyleOptionFrame opt;
+        opt.initFrom(box);
+        opt.rect = box->rect();
+        opt.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box);
+        const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &opt, box);
+        // The line edit keeps a 2-pixel margin inside its contents.
+        EXPECT_LE(fm.horizontalAdvance(QStringLiteral("255")), contents.width() - 4);
+        EXPECT_LE(fm.height(), contents.height());
+    }
+}
+
+TEST_F(WindowTest, DibHeaderHoldsTheFixedFields)
+{
+    const platform::BITMAPINFOHEADER& h = f().Picker.DibHeader;
+    EXPECT_EQ(h.biSize, 40u);
+    EXPECT_EQ(h.biPlanes, 1);
+    EXPECT_EQ(h.biBitCount, 24);
+    EXPECT_EQ(h.biCompression, 0u);
+    EXPECT_EQ(h.biWidth, 256);
+    EXPECT_EQ(h.biHeight, 256);
+    const color::PickerGeometry& g = f().Picker.Geometry;
+    EXPECT_EQ(std::tuple(g.FieldLeft, g.FieldTop, g.FieldRight, g.FieldBottom), std::tuple(10, 10, 265, 265));
+    EXPECT_EQ(std::tuple(g.StripLeft, g.StripRight, g.StripTop, g.StripBottom), std::tuple(277, 292, 10, 265));
+}
+
+TEST_F(WindowTest, LoadColorDialogSetsOnlyTheNewSample)
+{
+    const QImage before = f().Surface().Image().copy();
+    for (int32_t value : {0x123456, 0, 0xFFFFFF, -1, int32_t(0x80000005)}) {
+        f().LoadColorDialog(value);
+        EXPECT_EQ(f().lblSelColor->BackColor(), value);
+    }
+    EXPECT_EQ(f().Surface().Image(), before);
+    EXPECT_EQ(f().Label2->BackColor(), color::RGB(255, 0, 0));
+    EXPECT_EQ(f().txtH->text(), "0");
+    EXPECT_EQ(f().Text1->text(), "255");
+}
+
+TEST_F(WindowTest, OkCancelAndExitCloseTheWindow)
+{
+    f().Command1->click();
+    EXPECT_FALSE(f().isVisible());
+    form = std::make_unique<Form1>(dir.path());
+    f().Command2->click();
+    EXPECT_FALSE(f().isVisible());
+    form = std::make_unique<Form1>(dir.path());
+    f().mnuFileExit->trigger();
+    EXPECT_FALSE(f().isVisible());
+}

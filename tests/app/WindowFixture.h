@@ -1,0 +1,52 @@
+#pragma once
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "color/ColorValue.h"
+#include "platform/Surface.h"
+
+// A fresh main window per test, its custom colours in a temporary folder.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        form = std::make_unique<Form1>(dir.path());
+        QApplication::setActiveWindow(form.get());
+    }
+    void TearDown() override { form.reset(); }
+
+    Form1& f() { return *form; }
+    int32_t Pixel(int x, int y) const { return form->Surface().Point(x, y); }
+    static int32_t PaletteColor(QPalette::ColorRole role)
+    {
+        return platform::FromQRgb(QApplication::palette().color(role).rgb());
+    }
+
+    // Real mouse events on the client area, with explicit button states.
+    void Send(QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        const QPointF local(x + 0.5, y + 0.5);
+        QMouseEvent e(type, local, form->Client->mapToGlobal(local), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(form->Client, &e);
+    }
+    void Press(int x, int y, Qt::MouseButton b = Qt::LeftButton) { Send(QEvent::MouseButtonPress, x, y, b, b); }
+    void Move(int x, int y, Qt::MouseButtons held = Qt::LeftButton)
+    {
+        Send(QEvent::MouseMove, x, y, Qt::NoButton, held);
+    }
+    void Release(int x, int y, Qt::MouseButton b = Qt::LeftButton)
+    {
+        Send(QEvent::MouseButtonRelease, x, y, b, Qt::NoButton);
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<Form1> form;
+};
