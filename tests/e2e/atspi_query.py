@@ -1,0 +1,156 @@
+"""One accessibility query against a running program, answered as JSON.
+
+Usage: atspi_query.py PID REQUEST_JSON, run by /usr/bin/python3 inside the
+program's D-Bus session. Requests:
+  {"op": "texts", "names": [...], "timeout": s}  -> {"texts": {name: text}}
+  {"op": "extents", "name": n, "roles": [...], "timeout": s}
+                                                 -> {"extents": [x, y, w, h]}
+  {"op": "dump", "timeout": s}                   -> {"objects": [[role, name,
+                                                     showing, extents], ...]}
+Retries until the program's objects are there or the timeout passes; then
+answers {"error": "..."}. Reading goes through the Text interface only, so no
+control is focused or touched.
+"""
+
+import json
+import sys
+import time
+
+import pyatspi
+
+# Roles under which Qt exposes an editable line.
+EDIT_ROLES = {"text", "entry", "password text"}
+
+
+def find_app(pid):
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        try:
+            if app is not None and app.get_process_id() == pid:
+                return app
+        except Exception:
+            continue
+    return None
+
+
+def walk(root, limit=5000):
+    stack = [root]
+    seen = 0
+    while stack and seen < limit:
+        acc = stack.pop()
+        seen += 1
+        yield acc
+        try:
+            n = acc.childCount
+        except Exception:
+            continue
+        for i in range(n - 1, -1, -1):
+            try:
+                child = acc.getChildAtIndex(i)
+            except Exception:
+                continue
+            if child is not None:
+                stack.append(child)
+
+
+def role_name(acc):
+    try:
+        return acc.getRoleName()
+    except Exception:
+        return ""
+
+
+def showing(acc):
+    try:
+        return acc.getState().contains(pyatspi.STATE_SHOWING)
+    except Exception:
+        return False
+
+
+def texts(app, names):
+    found = {}
+    for acc in walk(app):
+        try:
+            name = acc.name
+        except Exception:
+            continue
+        if name in names and role_name(acc) in EDIT_ROLES:
+            if name in found:
+                return None, "more than one editable control named %r" % name
+            t = acc.queryText()
+            found[name] = t.getText(0, -1)
+    missing = [n for n in names if n not in found]
+    if missing:
+        return None, "no editable control named %s" % ", ".join(repr(n) for n in missing)
+    return found, None
+
+
+def extents(app, name, roles):
+    for acc in walk(app):
+        try:
+            if acc.name != name:
+                continue
+        except Exception:
+            continue
+        if roles and role_name(acc) not in roles:
+            continue
+        if not showing(acc):
+            continue
+        e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        if e.width > 0 and e.height > 0:
+            return [e.x, e.y, e.width, e.height], None
+    return None, "no showing object named %r%s" % (name, " with role in %s" % roles if roles else "")
+
+
+def dump(app):
+    """Every object as [role, name, showing, extents]: for writing tests."""
+    out = []
+    for acc in walk(app):
+        try:
+            e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            box = [e.x, e.y, e.width, e.height]
+        except Exception:
+            box = None
+        try:
+            name = acc.name
+        except Exception:
+            name = None
+        out.append([role_name(acc), name, showing(acc), box])
+    return out
+
+
+def answer(pid, req):
+    app = find_app(pid)
+    if app is None:
+        return None, "the program (pid %d) is not on the accessibility bus" % pid
+    if req["op"] == "texts":
+        return texts(app, req["names"])
+    if req["op"] == "extents":
+        return extents(app, req["name"], req.get("roles") or [])
+    if req["op"] == "dump":
+        return dump(app), None
+    return None, "unknown request %r" % req["op"]
+
+
+def main():
+    pid = int(sys.argv[1])
+    req = json.loads(sys.argv[2])
+    deadline = time.monotonic() + float(req.get("timeout", 10))
+    while True:
+        try:
+            value, error = answer(pid, req)
+        except Exception as e:  # the tree changes while we walk it
+            value, error = None, "%s: %s" % (type(e).__name__, e)
+        if error is None:
+            key = {"texts": "texts", "extents": "extents"}.get(req["op"], "objects")
+            print(json.dumps({key: value}))
+            return 0
+        if time.monotonic() >= deadline:
+            print(json.dumps({"error": error}))
+            return 0
+        time.sleep(0.2)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
