@@ -181,6 +181,18 @@ void Form1::CreateControls()
     };
     connect(txtH, &QLineEdit::textChanged, this, [this] { txtH_Change(); });
 
+    for (auto [option, handler] : {std::pair{optH, &Form1::optH_Click}, {optS, &Form1::optS_Click},
+                                   {optB, &Form1::optB_Click}})
+        connect(option, &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on)
+                (this->*handler)();
+        });
+    Label2->onClick = [this] { Label2_Click(); };
+    lblSelColor->onClick = [this] { lblSelColor_Click(); };
+    lblADDColor->onClick = [this] { lblADDColor_Click(); };
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(cmbPreset, &QComboBox::activated, this, [this] { cmbPreset_Click(); });
+    connect(cmdADD, &QPushButton::clicked, this, [this] { cmdADD_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }

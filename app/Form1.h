@@ -10,6 +10,7 @@
 #include "picker/PickerState.h"
 #include "platform/GdiTypes.h"
 #include "platform/Surface.h"
+#include "swatches/CustomColors.h"
 
 class QAction;
 class QComboBox;
@@ -45,14 +46,16 @@ public:
     void DrawPicker();
     void DrawSelFrame();
     void DrawMainFrame();
+    void DrawSafePicker(int16_t Index, int16_t Clear);
 
     // Window-level state.
     picker::PickerState Picker;
     bool FieldDrag = false;
     bool StripDrag = false;
     int32_t PresetMode = 0;
-    std::array<platform::RECT, 225> SafeCells{}; // 1..224 used
+    swatches::Cells SafeCells{};
     int16_t SelectedCell = 0;
+    swatches::CustomColorArray CustomColors{};
 
     platform::Surface& Surface() { return surface_; }
     const platform::Surface& Surface() const { return surface_; }
@@ -108,6 +111,18 @@ public:
     void txtH_LostFocus();
     void txtS_KeyUp(int KeyCode, int Shift);
     void txtB_KeyUp(int KeyCode, int Shift);
+    void optH_Click();
+    void optS_Click();
+    void optB_Click();
+    void Label2_Click();
+    void lblSelColor_Click();
+    void lblADDColor_Click();
+    void Command3_Click();
+    void cmbPreset_Click();
+    void cmdADD_Click();
+
+    // Where the custom colours file is read and written.
+    QString CustomColorsPath() const;
 
     // The pixel nearest to a client position (fractional rows round to the
     // nearest, ties to even); -1 outside the image.
@@ -118,6 +133,14 @@ private:
     void PickStripColor(float& X, float& Y);
     void MixHueColor(int16_t S, int16_t B);
     void ShowFieldColor();
+    void MoveStripMarksTo(double percent);
+    void DrawSatStrip(const int16_t& red, const int16_t& green, const int16_t& blue);
+    void DrawBrightStrip(const int16_t& red, const int16_t& green, const int16_t& blue);
+    void PickSwatch(float X, float Y, int32_t Mode);
+    void DrawColorInfo(const int16_t& red, const int16_t& green, const int16_t& blue, const std::string& hex);
+    void ShowSampleInfo(const app::ColorLabel* sample);
+    void LoadCustomColors();
+    bool SaveCustomColors();
     // False, after telling the user, when the hue box holds no whole number
     // from 0 to 360.
     bool HueCheck();

@@ -23,6 +23,10 @@ void Form1::Form_MouseDown(int Button, int, float X, float Y)
 {
     if (Button != LeftButton)
         return;
+    if (PresetMode != 0) {
+        PickSwatch(X, Y, PresetMode);
+        return;
+    }
     const color::PickerGeometry& g = Picker.Geometry;
     const double x = X;
     const double y = Y;
@@ -44,6 +48,10 @@ void Form1::Form_MouseMove(int Button, int, float X, float Y)
 {
     if (Button != LeftButton)
         return;
+    if (PresetMode != 0) {
+        PickSwatch(X, Y, PresetMode);
+        return;
+    }
     const color::PickerGeometry& g = Picker.Geometry;
     if (FieldDrag) {
         X = std::clamp(X, static_cast<float>(g.FieldLeft), static_cast<float>(g.FieldRight));
@@ -82,10 +90,23 @@ void Form1::PickFieldColor(float& X, float& Y)
     Picker.FieldX = Whole(X);
     Picker.FieldY = Whole(Y);
     DrawPicker();
-    const int32_t c = PointAt(X, Y);
+    int32_t c = PointAt(X, Y);
     if (IsHueMode()) {
         SetBoxText(txtS, color::FieldXToSaturation(Picker.FieldX, g));
         SetBoxText(txtB, color::FieldYToBrightness(Picker.FieldY, g));
+    } else {
+        int16_t red, green, blue;
+        color::SplitColor(c, red, green, blue);
+        if (IsSaturationMode()) {
+            DrawSatStrip(red, green, blue);
+            SetBoxText(txtB, color::FieldYToBrightness(Picker.FieldY, g));
+        } else {
+            DrawBrightStrip(red, green, blue);
+            SetBoxText(txtS, color::FieldYToSaturation(Picker.FieldY, g));
+        }
+        SetBoxText(txtH, color::FieldXToHue(Picker.FieldX, g));
+        // In these modes the colour is the strip's, at the strip row.
+        c = PointAt(g.StripLeft + 5, Picker.StripY);
     }
     ShowChannels(c);
     lblSelColor->SetBackColor(c);

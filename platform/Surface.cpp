@@ -126,6 +126,16 @@ void Surface::MoveToEx(int x, int y)
 
 void Surface::LineTo(int x, int y)
 {
+    // The strips of two modes are redrawn line by line on every pick: a
+    // plain one-pixel row in copy mode is filled directly.
+    if (y == penY_ && x != penX_ && DrawWidth <= 1 && DrawMode != DRAWMODE_INVERT && y >= 0 && y < Height()) {
+        const int from = std::max(std::min(penX_, x + 1), 0);
+        const int to = std::min(std::max(penX_, x - 1), Width() - 1);
+        if (from <= to)
+            std::fill(ScanLine(y) + from, ScanLine(y) + to + 1, ToQRgb(ForeColor));
+        penX_ = x;
+        return;
+    }
     Paint(LinePixels(penX_, penY_, x, y, DrawWidth, false, Clip()), ForeColor, DrawMode);
     penX_ = x;
     penY_ = y;

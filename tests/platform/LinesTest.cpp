@@ -132,6 +132,19 @@ TEST(LineTo, LeavesOutItsEndPoint)
         return y == 5 && x >= 277 && x <= 291 ? fore : Pattern(x, y);
     }));
 
+    // Leftwards and past the image's edges, the same rule.
+    Surface l = PatternSurface(30, 10);
+    l.ForeColor = fore;
+    l.MoveToEx(20, 4);
+    l.LineTo(5, 4);
+    l.MoveToEx(-10, 6);
+    l.LineTo(100, 6);
+    l.MoveToEx(3, 50);
+    l.LineTo(9, 50);
+    EXPECT_TRUE(MatchesEverywhere(l, [&](int x, int y) {
+        return (y == 4 && x >= 6 && x <= 20) || y == 6 ? fore : Pattern(x, y);
+    }));
+
     // A path: each corner belongs to the segment leaving it, so inverting
     // changes it once; the last end point stays untouched.
     Surface p = PatternSurface(20, 20);

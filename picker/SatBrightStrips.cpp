@@ -1,0 +1,61 @@
+// The strips of saturation and brightness modes: a ramp of one colour, one
+// line per row, redrawn on every pick in those modes.
+#include <algorithm>
+
+#include "color/ColorValue.h"
+#include "picker/BrightField.h"
+#include "picker/Frames.h"
+#include "picker/HueSegments.h"
+#include "picker/SatField.h"
+
+namespace picker {
+
+namespace {
+
+// Channels of a colour read from the window are 0..255; anything else is
+// held to that range so the packed value is always a colour.
+int Byte(double v)
+{
+    return static_cast<int>(std::clamp(v, 0.0, 255.0));
+}
+
+template <class Channel>
+void DrawRamp(platform::Surface& s, const color::PickerGeometry& g, const int16_t& red, const int16_t& green,
+              const int16_t& blue, Channel channel)
+{
+    s.DrawMode = platform::DRAWMODE_COPYPEN;
+    s.DrawWidth = 1;
+    for (int i = 0; i <= 255; ++i) {
+        s.ForeColor = color::RGB(Byte(channel(red, i)), Byte(channel(green, i)), Byte(channel(blue, i)));
+        s.MoveToEx(g.StripLeft, g.StripTop + i);
+        s.LineTo(g.StripRight, g.StripTop + i);
+    }
+    DrawMainFrame(s, g);
+}
+
+} // namespace
+
+void DrawSatStrip(platform::Surface& s, const color::PickerGeometry& g, const int16_t& red,
+                  const int16_t& green, const int16_t& blue)
+{
+    // Line i is c(1 - i/255) + i: the colour at the top, white at the bottom.
+    DrawRamp(s, g, red, green, blue, [](int c, int i) {
+        double v = i / 255.0;
+        v = 1.0 - v;
+        v = c * v;
+        return NearestEven(v + i);
+    });
+}
+
+void DrawBrightStrip(platform::Surface& s, const color::PickerGeometry& g, const int16_t& red,
+                     const int16_t& green, const int16_t& blue)
+{
+    // Line i is c - ic/255: the colour at the top, black at the bottom.
+    DrawRamp(s, g, red, green, blue, [](int c, int i) {
+        double v = static_cast<double>(i) * c;
+        v = v / 255.0;
+        return NearestEven(c - v);
+    });
+}
+
+} // namespace picker

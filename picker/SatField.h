@@ -1,0 +1,20 @@
+#pragma once
+#include <cstdint>
+
+#include "color/PickerGeometry.h"
+#include "picker/PickerState.h"
+#include "platform/Surface.h"
+
+namespace picker {
+
+// Saturation mode: hue across and brightness down at full saturation, with
+// the ring kept right and the field frame redrawn. Uses DibHeader as found
+// (256 x 256 after every other field renderer).
+void DrawSatField(platform::Surface& s, PickerState& p);
+
+// The strip from the given colour at the top to white at the bottom, as 256
+// one-pixel lines, then the strip frame.
+void DrawSatStrip(platform::Surface& s, const color::PickerGeometry& g, const int16_t& red,
+                  const int16_t& green, const int16_t& blue);
+
+} // namespace picker

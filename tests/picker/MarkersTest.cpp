@@ -1,0 +1,184 @@
+#include <cmath>
+#include <limits>
+
+#include "picker/Frames.h"
+#include "picker/HueStrip.h"
+#include "picker/Markers.h"
+#include "platform/Raster.h"
+#include "tests/picker/PickerTesting.h"
+
+namespace picker {
+namespace {
+
+using namespace testing;
+
+TEST(Ring, IsAnOutlineOfRadiusFiveWithoutItsCentre)
+{
+    const auto& ring = RingOffsets();
+    ASSERT_GE(ring.size(), 24u);
+    bool axes[4] = {};
+    for (const Offset& o : ring) {
+        const double r = std::hypot(o.dx, o.dy);
+        EXPECT_GE(r, 4.5) << o.dx << ", " << o.dy;
+        EXPECT_LE(r, 5.6) << o.dx << ", " << o.dy;
+        axes[0] |= o.dx == 5 && o.dy == 0;
+        axes[1] |= o.dx == -5 && o.dy == 0;
+        axes[2] |= o.dx == 0 && o.dy == 5;
+        axes[3] |= o.dx == 0 && o.dy == -5;
+    }
+    EXPECT_TRUE(axes[0] && axes[1] && axes[2] && axes[3]);
+}
+
+// For every centre of the field: one call inverts exactly the ring around
+// it and never its centre, a second call restores the neighbourhood, and
+// after all of them the whole image is as before. Rings at the edge of the
+// field lie over the frame and the background beyond it.
+TEST(DrawPicker, TogglesAtEveryCentre)
+{
+    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
+    PaintSurface(s, PatternPicture());
+    const auto g = color::MakePickerGeometry();
+    DrawSelFrame(s, g);
+    const Picture before = Snapshot(s);
+
+    constexpr int Reach = 8; // beyond the ring on every side
+    bool inRing[2 * Reach + 1][2 * Reach + 1] = {};
+    for (const Offset& o : RingOffsets())
+        inRing[o.dy + Reach][o.dx + Reach] = true;
+
+    long wrongOnce = 0, wrongTwice = 0;
+    for (int cy = 10; cy <= 265; ++cy) {
+        for (int cx = 10; cx <= 265; ++cx) {
+            DrawPicker(s, cx, cy);
+            for (int dy = -Reach; dy <= Reach; ++dy) {
+                const uint32_t* line = s.ScanLine(cy + dy);
+                for (int dx = -Reach; dx <= Reach; ++dx) {
+                    const int32_t was = before.at(cx + dx, cy + dy);
+                    const int32_t want = inRing[dy + Reach][dx + Reach] ? Inverted(was) : was;
+                    wrongOnce += platform::FromQRgb(line[cx + dx]) != want;
+                }
+            }
+            DrawPicker(s, cx, cy);
+            for (int dy = -Reach; dy <= Reach; ++dy) {
+                const uint32_t* line = s.ScanLine(cy + dy);
+                for (int dx = -Reach; dx <= Reach; ++dx)
+                    wrongTwice += platform::FromQRgb(line[cx + dx]) != before.at(cx + dx, cy + dy);
+            }
+        }
+    }
+    EXPECT_EQ(wrongOnce, 0);
+    EXPECT_EQ(wrongTwice, 0);
+    EXPECT_TRUE(SameImage(s, before));
+    EXPECT_FALSE(inRing[Reach][Reach]);
+}
+
+// Whole-image checks of a single call at the corners and edges of the field.
+TEST(DrawPicker, OneCallChangesOnlyTheRing)
+{
+    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
+    const Picture background = PatternPicture();
+    for (int cx : {10, 11, 137, 264, 265})
+        for (int cy : {10, 11, 200, 264, 265}) {
+            PaintSurface(s, background);
+            DrawPicker(s, cx, cy);
+            Picture want = background;
+            InvertRing(want, cx, cy);
+            EXPECT_TRUE(SameImage(s, want)) << cx << ", " << cy;
+        }
+}
+
+TEST(DrawPicker, SetsItsOwnPenWhateverWasLeft)
+{
+    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
+    const Picture background = PatternPicture();
+    PaintSurface(s, background);
+    s.DrawMode = platform::DRAWMODE_COPYPEN;
+    s.FillStyle = platform::FILLSTYLE_SOLID;
+    s.DrawWidth = 4;
+    s.DrawStyle = 2;
+    DrawPicker(s, 100, 100);
+    Picture want = background;
+    InvertRing(want, 100, 100);
+    EXPECT_TRUE(SameImage(s, want));
+    EXPECT_EQ(s.DrawMode, platform::DRAWMODE_INVERT);
+    EXPECT_EQ(s.FillStyle, platform::FILLSTYLE_TRANSPARENT);
+    EXPECT_EQ(s.DrawWidth, 1);
+    EXPECT_EQ(s.DrawStyle, 0);
+}
+
+// The marks are 2-pixel lines; the surface lays such a pen over the row
+// above and the row itself.
+Picture WithMarks(Picture p, int y)
+{
+    const long long top = platform::PenStart(y, 2);
+    for (long long row = top; row < top + 2; ++row) {
+        if (row < 0 || row >= p.height)
+            continue;
+        for (int x : {272, 273, 274, 275, 294, 295, 296, 297})
+            p.at(x, static_cast<int>(row)) = Inverted(p.at(x, static_cast<int>(row)));
+    }
+    return p;
+}
+
+TEST(DrawStripMarks, OneCallInvertsExactlyTheMarksAndTwoRestoreForEveryRow)
+{
+    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
+    PaintSurface(s, PatternPicture());
+    PickerState p = StartState();
+    DrawHueStrip(s, p);
+    const Picture before = Snapshot(s);
+    for (int y = 10; y <= 265; ++y) {
+        DrawStripMarks(s, p.Geometry, static_cast<int16_t>(y));
+        ASSERT_TRUE(SameImage(s, WithMarks(before, y))) << "row " << y;
+        ASSERT_TRUE(SameRegion(s, before, 276, 0, 292, ClientHeight - 1)) << "row " << y;
+        EXPECT_EQ(s.DrawWidth, 1);
+        EXPECT_EQ(s.DrawMode, platform::DRAWMODE_INVERT);
+        DrawStripMarks(s, p.Geometry, static_cast<int16_t>(y));
+        ASSERT_TRUE(SameImage(s, before)) << "row " << y;
+    }
+}
+
+TEST(DrawStripMarks, RowsAtAndBeyondTheImageEdges)
+{
+    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
+    const Picture background = PatternPicture();
+    PaintSurface(s, background);
+    const auto g = color::MakePickerGeometry();
+    for (int y : {-32768, -1, 0, 1, 274, 275, 32767}) {
+        DrawStripMarks(s, g, static_cast<int16_t>(y));
+        EXPECT_TRUE(SameImage(s, WithMarks(background, y))) << "row " << y;
+        DrawStripMarks(s, g, static_cast<int16_t>(y));
+        EXPECT_TRUE(SameImage(s, background)) << "row " << y;
+    }
+}
+
+TEST(MarkRow, NearestWithTiesToEven)
+{
+    EXPECT_EQ(MarkRow(265.0f), 265);
+    EXPECT_EQ(MarkRow(10.5f), 10);
+    EXPECT_EQ(MarkRow(11.5f), 12);
+    EXPECT_EQ(MarkRow(137.49f), 137);
+    EXPECT_EQ(MarkRow(137.51f), 138);
+    EXPECT_EQ(MarkRow(-0.5f), 0);
+    EXPECT_EQ(MarkRow(-1.5f), -2);
+    EXPECT_EQ(MarkRow(-2.5f), -2);
+}
+
+TEST(MarkRow, ClampsToTheSixteenBitRange)
+{
+    constexpr int16_t lo = std::numeric_limits<int16_t>::min();
+    constexpr int16_t hi = std::numeric_limits<int16_t>::max();
+    EXPECT_EQ(MarkRow(32767.0f), hi);
+    EXPECT_EQ(MarkRow(32767.5f), hi); // would round to 32768
+    EXPECT_EQ(MarkRow(-32768.0f), lo);
+    EXPECT_EQ(MarkRow(-32768.5f), lo);
+    EXPECT_EQ(MarkRow(-32769.0f), lo);
+    EXPECT_EQ(MarkRow(1e30f), hi);
+    EXPECT_EQ(MarkRow(-1e30f), lo);
+    EXPECT_EQ(MarkRow(std::numeric_limits<float>::infinity()), hi);
+    EXPECT_EQ(MarkRow(-std::numeric_limits<float>::infinity()), lo);
+    EXPECT_EQ(MarkRow(std::numeric_limits<float>::quiet_NaN()), 0);
+}
+
+} // namespace
+} // namespace picker
