@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QThread>
 #include <QTimer>
 
@@ -95,6 +96,7 @@ Form1::Form1(const QString& dataFolder, QWidget* parent)
       surface_(ClientWidth, ClientHeight, app::SystemColorsFrom(QApplication::palette()), app::WindowFont())
 {
     setWindowTitle(QStringLiteral("Tinctara"));
+    setWindowIcon(app::ProgramIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(app::WindowFont());
@@ -115,7 +117,11 @@ Form1::Form1(const QString& dataFolder, QWidget* parent)
     Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The About window has no owner; it does not outlive the program's window.
+    delete about_.data();
+}
 
 void Form1::CreateControls()
 {
@@ -193,6 +199,10 @@ void Form1::CreateControls()
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
     connect(cmbPreset, &QComboBox::activated, this, [this] { cmbPreset_Click(); });
     connect(cmdADD, &QPushButton::clicked, this, [this] { cmdADD_Click(); });
+    // Escape cancels, as in any dialog; Enter has no default button to press,
+    // so typing a value and pressing Enter never closes the window.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { Command2_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }
@@ -296,7 +306,18 @@ void Form1::mnuFileExit_Click()
         QCoreApplication::exit(0);
 }
 
-void Form1::mnucolorabout_Click() {}
+void Form1::mnucolorabout_Click()
+{
+    if (!about_) {
+        about_ = new frmAbout();
+        about_->show();
+        about_->CenterOnScreen();
+    } else {
+        about_->show();
+    }
+    about_->raise();
+    about_->activateWindow();
+}
 
 int32_t Form1::PointAt(double x, double y) const
 {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include "picker/PickerState.h"
@@ -26,7 +27,7 @@ class ColorLabel;
 class TextBox;
 } // namespace app
 
-class frmAbout;
+#include "app/frmAbout.h"
 
 // The main window: the picker drawn on its client area, the value boxes,
 // the colour samples and the swatch panel.
@@ -102,6 +103,8 @@ public:
     void Command2_Click();
     void mnuFileExit_Click();
     void mnucolorabout_Click();
+    // The About window while it is loaded, else null.
+    frmAbout* About() const { return about_; }
     void Form_MouseDown(int Button, int Shift, float X, float Y);
     void Form_MouseMove(int Button, int Shift, float X, float Y);
     void Form_MouseUp(int Button, int Shift, float X, float Y);
@@ -158,6 +161,7 @@ private:
     void DrawHueField(const int16_t& red, const int16_t& green, const int16_t& blue);
 
     bool hueMessageShown_ = false;
+    QPointer<frmAbout> about_;
     QString dataFolder_;
     platform::Surface surface_;
 };

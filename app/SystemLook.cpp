@@ -30,4 +30,9 @@ QFont ArialFont()
     return f;
 }
 
+QIcon ProgramIcon()
+{
+    return QIcon(QStringLiteral(":/icons/tinctara.png"));
+}
+
 } // namespace app

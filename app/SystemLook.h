@@ -1,5 +1,6 @@
 #pragma once
 #include <QFont>
+#include <QIcon>
 #include <QPalette>
 
 #include "platform/Surface.h"
@@ -14,5 +15,8 @@ platform::SystemColors SystemColorsFrom(const QPalette& palette);
 QFont WindowFont();
 // The labels that ask for Arial; Liberation Sans has its metrics.
 QFont ArialFont();
+
+// The program's icon, for its windows.
+QIcon ProgramIcon();
 
 } // namespace app

@@ -31,6 +31,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Tinctara"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(app::WindowFont());
+    QApplication::setWindowIcon(app::ProgramIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("tinctara"));
     Form1 form;
     return app.exec();
 }

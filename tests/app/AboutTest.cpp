@@ -1,0 +1,106 @@
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QUrl>
+
+#include "WindowFixture.h"
+#include "app/frmAbout.h"
+
+namespace {
+// Takes the addresses the program hands to the desktop, instead of a browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "open"); }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+} // namespace
+
+TEST_F(WindowTest, AboutOpensOnceCentredAndModeless)
+{
+    EXPECT_EQ(f().About(), nullptr);
+    f().mnucolorabout->trigger();
+    frmAbout* about = f().About();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_FALSE(about->isModal());
+    EXPECT_EQ(about->parent(), nullptr);
+    EXPECT_EQ(about->windowTitle(), "About Tinctara");
+    EXPECT_EQ(about->size(), QSize(frmAbout::ClientWidth, frmAbout::ClientHeight));
+    const QRect screen = about->screen()->geometry();
+    EXPECT_LE(std::abs(about->frameGeometry().center().x() - screen.center().x()), 1);
+    EXPECT_LE(std::abs(about->frameGeometry().center().y() - screen.center().y()), 1);
+
+    // Chosen again: the same window, not a second one.
+    about->move(0, 0);
+    f().mnucolorabout->trigger();
+    EXPECT_EQ(f().About(), about);
+    EXPECT_EQ(about->pos(), QPoint(0, 0)) << "only a new load centres";
+    // The main window stays usable.
+    EXPECT_TRUE(f().Command3->isEnabled());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(WindowTest, AboutUnloadsOnOkAndCloseAndIsCentredAgain)
+{
+    f().mnucolorabout->trigger();
+    QTest::mouseClick(f().About()->cmdOK, Qt::LeftButton);
+    QTRY_COMPARE(f().About(), nullptr);
+
+    f().mnucolorabout->trigger();
+    frmAbout* second = f().About();
+    ASSERT_NE(second, nullptr);
+    const QRect screen = second->screen()->geometry();
+    EXPECT_LE(std::abs(second->frameGeometry().center().x() - screen.center().x()), 1);
+    second->close();
+    QTRY_COMPARE(f().About(), nullptr);
+
+    f().mnucolorabout->trigger();
+    ASSERT_NE(f().About(), nullptr);
+    f().mnuFileExit->trigger();
+    QTRY_COMPARE(f().About(), nullptr);
+    EXPECT_FALSE(f().isVisible());
+}
+
+TEST_F(WindowTest, AboutShowsItsTextsAndOpensTheLinkThroughTheDesktop)
+{
+    UrlCatcher catcher;
+    f().mnucolorabout->trigger();
+    frmAbout* about = f().About();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->Label5->text(), "Tinctara");
+    EXPECT_EQ(about->Label2->text(), "Tinctara");
+    EXPECT_EQ(about->Label3->text(), "Version 1.0");
+    EXPECT_EQ(about->Label4->text(), frmAbout::WebAddress);
+    EXPECT_EQ(about->cmdOK->text(), "&OK");
+    EXPECT_EQ(about->Label4->palette().color(QPalette::WindowText), QColor(0, 0, 0xC0));
+    EXPECT_EQ(about->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_FALSE(about->imgsei->pixmap().isNull());
+
+    EXPECT_EQ(about->Label4->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(about->Label4, Qt::LeftButton);
+    ASSERT_EQ(catcher.opened.size(), 1);
+    EXPECT_EQ(catcher.opened[0], QUrl(frmAbout::WebAddress));
+    // No pointer is left behind for the rest of the run.
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(f().cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(WindowTest, EscapeCancelsAndEnterInABoxDoesNot)
+{
+    f().txtS->setFocus();
+    QTest::keyClick(f().txtS, Qt::Key_5);
+    QTest::keyClick(f().txtS, Qt::Key_Return);
+    QTest::keyClick(f().txtS, Qt::Key_Enter);
+    EXPECT_TRUE(f().isVisible());
+    QTest::keyClick(f().txtS, Qt::Key_Escape);
+    EXPECT_FALSE(f().isVisible());
+}
+
+#include "AboutTest.moc"
