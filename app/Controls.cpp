@@ -88,12 +88,46 @@ int ButtonBits(Qt::MouseButtons buttons)
     return bits;
 }
 
-namespace {
-// The client pixel under the pointer, whatever the scale factor.
-float Pixel(double logical)
+void ClientArea::TrackPointerOn(QWindow* window)
 {
-    return static_cast<float>(std::floor(logical));
+    if (window_)
+        window_->removeEventFilter(this);
+    window_ = window;
+    if (window_)
+        window_->installEventFilter(this);
 }
+
+bool ClientArea::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == window_) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+            windowPosition_ = static_cast<QMouseEvent*>(event)->position();
+            haveWindowPosition_ = true;
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QPointF ClientArea::PixelUnder(const QMouseEvent* event) const
+{
+    QPointF p = event->position();
+    if (haveWindowPosition_ && window_ && window() && window()->windowHandle() == window_) {
+        const QPointF precise = windowPosition_ - QPointF(mapTo(window(), QPoint(0, 0)));
+        // Only a refinement of this very event: within the rounding.
+        if (std::abs(precise.x() - p.x()) <= 0.5 && std::abs(precise.y() - p.y()) <= 0.5)
+            p = precise;
+    }
+    return QPointF(std::floor(p.x()), std::floor(p.y()));
+}
+
+namespace {
 int Shift(const QMouseEvent* e)
 {
     int s = 0;
@@ -109,20 +143,23 @@ int Shift(const QMouseEvent* e)
 
 void ClientArea::mousePressEvent(QMouseEvent* e)
 {
+    const QPointF p = PixelUnder(e);
     if (onMouseDown)
-        onMouseDown(ButtonBits(e->button()), Shift(e), Pixel(e->position().x()), Pixel(e->position().y()));
+        onMouseDown(ButtonBits(e->button()), Shift(e), float(p.x()), float(p.y()));
 }
 
 void ClientArea::mouseMoveEvent(QMouseEvent* e)
 {
+    const QPointF p = PixelUnder(e);
     if (onMouseMove)
-        onMouseMove(ButtonBits(e->buttons()), Shift(e), Pixel(e->position().x()), Pixel(e->position().y()));
+        onMouseMove(ButtonBits(e->buttons()), Shift(e), float(p.x()), float(p.y()));
 }
 
 void ClientArea::mouseReleaseEvent(QMouseEvent* e)
 {
+    const QPointF p = PixelUnder(e);
     if (onMouseUp)
-        onMouseUp(ButtonBits(e->button()), Shift(e), Pixel(e->position().x()), Pixel(e->position().y()));
+        onMouseUp(ButtonBits(e->button()), Shift(e), float(p.x()), float(p.y()));
 }
 
 } // namespace app

@@ -4,7 +4,9 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 namespace platform {
 class Surface;
@@ -53,18 +55,32 @@ private:
 class ClientArea : public QWidget {
 public:
     ClientArea(QWidget* parent, const platform::Surface& surface);
+    // Watches the pointer on the top-level window, where Qt still reports
+    // it to the fraction of a pixel; see PixelUnder.
+    void TrackPointerOn(QWindow* window);
     std::function<void(int button, int shift, float x, float y)> onMouseDown;
     std::function<void(int button, int shift, float x, float y)> onMouseMove;
     std::function<void(int button, int shift, float x, float y)> onMouseUp;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // The client pixel under the pointer of this event: the floor of its
+    // logical position. Widgets get positions rounded to whole logical
+    // pixels, which at scale factor 2 moves half of every pixel's clicks to
+    // its neighbour, so the window's unrounded position is used when it
+    // belongs to the same event.
+    QPointF PixelUnder(const QMouseEvent* event) const;
+
     const platform::Surface& surface_;
+    QPointer<QWindow> window_;
+    QPointF windowPosition_;
+    bool haveWindowPosition_ = false;
 };
 
 // Mouse buttons as the handlers see them: a bit set, 1 left, 2 right, 4 middle.

@@ -189,7 +189,7 @@ void Form1::CreateControls()
 
     for (auto [option, handler] : {std::pair{optH, &Form1::optH_Click}, {optS, &Form1::optS_Click},
                                    {optB, &Form1::optB_Click}})
-        connect(option, &QRadioButton::toggled, this, [this, handler](bool on) {
+        connect(option, &QRadioButton::toggled, this, [this, handler = handler](bool on) {
             if (on)
                 (this->*handler)();
         });
@@ -279,6 +279,7 @@ void Form1::DrawHueStrip()
 {
     // The window is first shown here, with the strip, before the field.
     show();
+    Client->TrackPointerOn(windowHandle());
     picker::DrawHueStrip(surface_, Picker);
 }
 

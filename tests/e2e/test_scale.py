@@ -1,0 +1,71 @@
+"""High-density screens: at scale factors 2 and 1.5 the window keeps its
+layout, shows the surface sharp (at 2 every client pixel is a 2 x 2 block)
+and a click picks the same client pixel, colour and boxes as at factor 1."""
+
+import sys
+
+import harness
+from harness import TestFailure
+
+PICKS = [(100, 200), (265, 10), (11, 264), (138, 138)]
+BOXES = ["Hue", "Saturation", "Brightness", "Red", "Green", "Blue"]
+PICKER = (0, 0, 302, 275)  # the surface left of the controls
+
+
+def run(session, program, scale):
+    app = session.start_app(program, scale=scale, working_copy=True)
+    app.wait_window()
+    base = app.settle()
+    results = []
+    for x, y in PICKS:
+        app.click(x, y)
+        want_s = (x - 10) * 100 // 255
+        want_b = (265 - y) * 100 // 255
+        results.append(app.wait_texts({"Saturation": str(want_s), "Brightness": str(want_b)}))
+        results[-1] = app.texts(BOXES)
+    app.kill()
+    return base, results
+
+
+def check_blocks(picture):
+    bad = 0
+    for y in range(PICKER[3]):
+        for x in range(PICKER[2]):
+            p = picture.pixel(2 * x, 2 * y)
+            if not (picture.pixel(2 * x + 1, 2 * y) == p == picture.pixel(2 * x, 2 * y + 1)
+                    == picture.pixel(2 * x + 1, 2 * y + 1)):
+                bad += 1
+    if bad:
+        raise TestFailure("%d client pixels are not whole 2 x 2 blocks at factor 2" % bad)
+
+
+def check_sharp(picture, reference, scale):
+    """Every screen pixel of the field shows the colour of a client pixel it
+    covers or touches: nothing blended."""
+    bad = []
+    for sy in range(int(12 * scale), int(263 * scale)):
+        for sx in range(int(12 * scale), int(263 * scale)):
+            cx, cy = int(sx / scale), int(sy / scale)
+            near = {reference.pixel(cx + dx, cy + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)}
+            if picture.pixel(sx, sy) not in near:
+                bad.append((sx, sy))
+    if bad:
+        raise TestFailure("%d screen pixels at factor %s are blended, first %s" % (len(bad), scale, bad[0]))
+
+
+def test(args):
+    with harness.Session(screen=(1400, 1000), keep_temp=args.keep_temp) as session:
+        base1, picks1 = run(session, args.app, 1)
+        for scale in (2, 1.5):
+            base, picks = run(session, args.app, scale)
+            if scale == 2:
+                check_blocks(base)
+            check_sharp(base, base1, scale)
+            for (x, y), a, b in zip(PICKS, picks1, picks):
+                if a != b:
+                    raise TestFailure("at factor %s a click on (%d, %d) reads %s, at factor 1 %s" % (scale, x, y, b, a))
+            print("factor %s: same picks as at factor 1, picture sharp" % scale)
+
+
+if __name__ == "__main__":
+    sys.exit(harness.main(test))
