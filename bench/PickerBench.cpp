@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "picker/Frames.h"
 #include "picker/HueField.h"
 #include "picker/HueFieldFill.h"
 #include "picker/HueStrip.h"
@@ -99,6 +100,18 @@ void BM_BlitField(benchmark::State& state)
 }
 BENCHMARK(BM_BlitField);
 
+// The frame both renderers end with.
+void BM_DrawSelFrame(benchmark::State& state)
+{
+    platform::Surface s(434, 275, Colors(), QFont());
+    const auto g = color::MakePickerGeometry();
+    for (auto _ : state) {
+        picker::DrawSelFrame(s, g);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_DrawSelFrame);
+
 void BM_CopyStripSizedBuffer(benchmark::State& state)
 {
     CopyOf(state, picker::StripBitsBytes);
@@ -127,6 +140,17 @@ void BM_FillHueStrip(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FillHueStrip);
+
+void BM_DrawMainFrame(benchmark::State& state)
+{
+    platform::Surface s(434, 275, Colors(), QFont());
+    const auto g = color::MakePickerGeometry();
+    for (auto _ : state) {
+        picker::DrawMainFrame(s, g);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_DrawMainFrame);
 
 // One call per iteration: the ring (or the marks) alternately on and off.
 void BM_DrawPickerToggle(benchmark::State& state)

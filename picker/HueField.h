@@ -13,6 +13,8 @@ void DrawHueField(platform::Surface& s, PickerState& p, const int16_t& red, cons
 
 // One channel of the square at field column i, row k (0..255) for the
 // channel's pure-hue value C, by the arithmetic the renderer is defined by.
+// A value that does not fit a byte (only for C outside 0..255) gives 0, the
+// byte the renderer leaves in its place.
 uint8_t HueFieldChannel(int C, int i, int k);
 
 } // namespace picker

@@ -2,7 +2,7 @@
 
 #include "picker/HueField.h"
 
-#if defined(__x86_64__) || defined(__i386__)
+#if defined(__x86_64__) // SSE2 is part of the base instruction set there
 #include <immintrin.h>
 #define TINCTARA_X86 1
 #endif

@@ -1,5 +1,3 @@
-#include <array>
-
 #include "picker/Frames.h"
 #include "picker/PickerState.h"
 #include "tests/picker/PickerTesting.h"
@@ -23,15 +21,6 @@ TEST(InitDibHeader, SetsTheFixedFieldsOnly)
     EXPECT_EQ(h.biCompression, 0u);
     EXPECT_EQ(h.biWidth, 77); // each renderer sets its own size
     EXPECT_EQ(h.biHeight, -3);
-}
-
-TEST(FrameRects, LieAroundFieldAndStrip)
-{
-    const auto g = color::MakePickerGeometry();
-    const platform::RECT field = FieldFrameRect(g);
-    const platform::RECT strip = StripFrameRect(g);
-    EXPECT_EQ((std::array{field.left, field.top, field.right, field.bottom}), (std::array{9, 9, 268, 268}));
-    EXPECT_EQ((std::array{strip.left, strip.top, strip.right, strip.bottom}), (std::array{276, 9, 293, 268}));
 }
 
 // Each frame is drawn in its own colours whatever pen the surface holds,

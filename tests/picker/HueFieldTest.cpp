@@ -52,29 +52,6 @@ TEST(HueFieldChannel, DoubleArithmeticEqualsExactNearestForEveryInput)
     EXPECT_EQ(bad, 0);
 }
 
-TEST(HueFieldChannel, EdgesOfTheSquare)
-{
-    for (int C : {0, 1, 127, 252, 255}) {
-        EXPECT_EQ(HueFieldChannel(C, 255, 0), C); // top right: the hue itself
-        for (int t = 0; t < 256; ++t) {
-            EXPECT_EQ(HueFieldChannel(C, 0, t), 255 - t); // left: grey ramp
-            EXPECT_EQ(HueFieldChannel(C, t, 255), 0);     // bottom: black
-        }
-    }
-}
-
-// A byte whose value does not fit is left at zero: channels outside 0..255
-// never reach the renderer, but if one did it must not wrap around.
-TEST(HueFieldChannel, ValuesThatDoNotFitAByteStayZero)
-{
-    EXPECT_EQ(HueFieldChannel(300, 255, 0), 0);    // would be 300
-    EXPECT_EQ(HueFieldChannel(300, 0, 0), 255);
-    EXPECT_EQ(HueFieldChannel(-40, 255, 128), 0);  // would be negative
-    EXPECT_EQ(HueFieldChannel(-40, 0, 128), 127);
-    EXPECT_EQ(HueFieldChannel(32767, 255, 0), 0);
-    EXPECT_EQ(HueFieldChannel(-32768, 255, 255), 0);
-}
-
 // Every way of filling, byte for byte against the double arithmetic, for
 // every C, i and k in each of the three byte positions of a pixel.
 TEST(FillHueField, EveryMethodEqualsTheDoubleArithmeticEverywhere)
@@ -216,26 +193,6 @@ TEST(DrawHueField, ReferencePoints)
     DrawHueField(s, p, 255, 0, 252);
     for (const Point& q : magenta)
         EXPECT_EQ(s.Point(q.x, q.y), q.color) << q.x << ", " << q.y;
-}
-
-TEST(DrawHueField, ChannelsOutOfRangeStillDrawTheFieldWithoutWrapping)
-{
-    const Picture background = PatternPicture();
-    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
-    PaintSurface(s, background);
-    PickerState p = StartState();
-    DrawPicker(s, p.FieldX, p.FieldY);
-    DrawHueField(s, p, 300, -5, 128);
-    Picture want = background;
-    for (int k = 0; k < 256; ++k)
-        for (int i = 0; i < 256; ++i) {
-            const auto fit = [](int v) { return v >= 0 && v <= 255 ? v : 0; };
-            want.at(10 + i, 10 + k) =
-                Rgb(fit(FieldChannel(300, i, k)), fit(FieldChannel(-5, i, k)), FieldChannel(128, i, k));
-        }
-    PaintFrame(want, FieldFrameRect(p.Geometry), TestColors().DarkShadow, TestColors().Light);
-    InvertRing(want, p.FieldX, p.FieldY);
-    EXPECT_TRUE(SameImage(s, want));
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "picker/Frames.h"
 #include "picker/HueStrip.h"
-#include "picker/Markers.h"
 #include "tests/picker/PickerTesting.h"
 
 namespace picker {
@@ -16,22 +15,6 @@ TEST(HueStripRowColor, EveryRowFollowsItsRamp)
         EXPECT_EQ(HueStripRowColor(i), StripColor(i)) << "row " << i;
     EXPECT_EQ(HueStripRowColor(-1), -1);
     EXPECT_EQ(HueStripRowColor(256), -1);
-}
-
-TEST(HueStripRowColor, SegmentsMeetWherePureColoursLie)
-{
-    // Pure red at both ends, pure blue and green at 85 and 170; magenta,
-    // cyan and yellow are passed by at 252.
-    EXPECT_EQ(HueStripRowColor(0), Rgb(255, 0, 0));
-    EXPECT_EQ(HueStripRowColor(255), Rgb(255, 0, 0));
-    EXPECT_EQ(HueStripRowColor(85), Rgb(0, 0, 255));
-    EXPECT_EQ(HueStripRowColor(170), Rgb(0, 255, 0));
-    for (int i = 0; i < 256; ++i) {
-        const int32_t c = HueStripRowColor(i);
-        EXPECT_NE(c, Rgb(255, 0, 255));
-        EXPECT_NE(c, Rgb(0, 255, 255));
-        EXPECT_NE(c, Rgb(255, 255, 0));
-    }
 }
 
 // All 16 pixels of every buffer row, the one in the padding included, in
@@ -104,18 +87,6 @@ TEST(DrawHueStrip, ReferenceRows)
     for (const auto& [y, color] : rows)
         for (int x = 277; x <= 291; ++x)
             EXPECT_EQ(s.Point(x, y), color) << x << ", " << y;
-}
-
-TEST(DrawHueStrip, LeavesTheMarksBesideItAlone)
-{
-    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
-    PickerState p = StartState();
-    DrawHueStrip(s, p);
-    DrawStripMarks(s, p.Geometry, 10);
-    DrawStripMarks(s, p.Geometry, 265);
-    const Picture withMarks = Snapshot(s);
-    DrawHueStrip(s, p);
-    EXPECT_TRUE(SameImage(s, withMarks));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "picker/Frames.h"
 #include "picker/HueStrip.h"
@@ -72,38 +73,28 @@ TEST(DrawPicker, TogglesAtEveryCentre)
     EXPECT_FALSE(inRing[Reach][Reach]);
 }
 
-// Whole-image checks of a single call at the corners and edges of the field.
-TEST(DrawPicker, OneCallChangesOnlyTheRing)
+// Whole-image checks of a single call at the corners and edges of the
+// field, each after some other routine left a copying, filling, wide pen.
+TEST(DrawPicker, OneCallChangesOnlyTheRingWhateverPenWasLeft)
 {
     platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
     const Picture background = PatternPicture();
     for (int cx : {10, 11, 137, 264, 265})
         for (int cy : {10, 11, 200, 264, 265}) {
             PaintSurface(s, background);
+            s.DrawMode = platform::DRAWMODE_COPYPEN;
+            s.FillStyle = platform::FILLSTYLE_SOLID;
+            s.DrawWidth = 4;
+            s.DrawStyle = 2;
             DrawPicker(s, cx, cy);
             Picture want = background;
             InvertRing(want, cx, cy);
             EXPECT_TRUE(SameImage(s, want)) << cx << ", " << cy;
+            EXPECT_EQ(s.DrawMode, platform::DRAWMODE_INVERT);
+            EXPECT_EQ(s.FillStyle, platform::FILLSTYLE_TRANSPARENT);
+            EXPECT_EQ(s.DrawWidth, 1);
+            EXPECT_EQ(s.DrawStyle, 0);
         }
-}
-
-TEST(DrawPicker, SetsItsOwnPenWhateverWasLeft)
-{
-    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
-    const Picture background = PatternPicture();
-    PaintSurface(s, background);
-    s.DrawMode = platform::DRAWMODE_COPYPEN;
-    s.FillStyle = platform::FILLSTYLE_SOLID;
-    s.DrawWidth = 4;
-    s.DrawStyle = 2;
-    DrawPicker(s, 100, 100);
-    Picture want = background;
-    InvertRing(want, 100, 100);
-    EXPECT_TRUE(SameImage(s, want));
-    EXPECT_EQ(s.DrawMode, platform::DRAWMODE_INVERT);
-    EXPECT_EQ(s.FillStyle, platform::FILLSTYLE_TRANSPARENT);
-    EXPECT_EQ(s.DrawWidth, 1);
-    EXPECT_EQ(s.DrawStyle, 0);
 }
 
 // The marks are 2-pixel lines; the surface lays such a pen over the row
@@ -152,31 +143,18 @@ TEST(DrawStripMarks, RowsAtAndBeyondTheImageEdges)
     }
 }
 
-TEST(MarkRow, NearestWithTiesToEven)
-{
-    EXPECT_EQ(MarkRow(265.0f), 265);
-    EXPECT_EQ(MarkRow(10.5f), 10);
-    EXPECT_EQ(MarkRow(11.5f), 12);
-    EXPECT_EQ(MarkRow(137.49f), 137);
-    EXPECT_EQ(MarkRow(137.51f), 138);
-    EXPECT_EQ(MarkRow(-0.5f), 0);
-    EXPECT_EQ(MarkRow(-1.5f), -2);
-    EXPECT_EQ(MarkRow(-2.5f), -2);
-}
-
-TEST(MarkRow, ClampsToTheSixteenBitRange)
+TEST(MarkRow, NearestWithTiesToEvenClampedToSixteenBits)
 {
     constexpr int16_t lo = std::numeric_limits<int16_t>::min();
     constexpr int16_t hi = std::numeric_limits<int16_t>::max();
-    EXPECT_EQ(MarkRow(32767.0f), hi);
-    EXPECT_EQ(MarkRow(32767.5f), hi); // would round to 32768
-    EXPECT_EQ(MarkRow(-32768.0f), lo);
-    EXPECT_EQ(MarkRow(-32768.5f), lo);
-    EXPECT_EQ(MarkRow(-32769.0f), lo);
-    EXPECT_EQ(MarkRow(1e30f), hi);
-    EXPECT_EQ(MarkRow(-1e30f), lo);
-    EXPECT_EQ(MarkRow(std::numeric_limits<float>::infinity()), hi);
-    EXPECT_EQ(MarkRow(-std::numeric_limits<float>::infinity()), lo);
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const std::pair<float, int16_t> cases[] = {
+        {265.0f, 265},  {10.5f, 10},     {11.5f, 12},     {137.49f, 137},  {137.51f, 138},
+        {-0.5f, 0},     {-1.5f, -2},     {32767.0f, hi},  {32767.5f, hi},  {-32768.5f, lo},
+        {-32769.0f, lo}, {1e30f, hi},    {-1e30f, lo},    {inf, hi},       {-inf, lo},
+    };
+    for (const auto& [y, row] : cases)
+        EXPECT_EQ(MarkRow(y), row) << y;
     EXPECT_EQ(MarkRow(std::numeric_limits<float>::quiet_NaN()), 0);
 }
 
