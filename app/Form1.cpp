@@ -105,6 +105,7 @@ Form1::Form1(const QString& dataFolder, QWidget* parent)
     Client->setFixedSize(ClientWidth, ClientHeight);
     setCentralWidget(Client);
     surface_.SetRefreshHandler([this] { Client->update(); });
+    surface_.SetChangeHandler([this] { Client->update(); });
     Client->onMouseDown = [this](int b, int s, float x, float y) { Form_MouseDown(b, s, x, y); };
     Client->onMouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
     Client->onMouseUp = [this](int b, int s, float x, float y) { Form_MouseUp(b, s, x, y); };

@@ -3,11 +3,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include "picker/BrightField.h"
 #include "picker/Frames.h"
 #include "picker/HueField.h"
 #include "picker/HueFieldFill.h"
 #include "picker/HueStrip.h"
 #include "picker/Markers.h"
+#include "picker/SatField.h"
 #include "platform/Dib.h"
 
 // Each renderer beside a plain copy of a buffer of its bitmap's size, the
@@ -100,6 +102,36 @@ void BM_BlitField(benchmark::State& state)
 }
 BENCHMARK(BM_BlitField);
 
+// The saturation field's blit: the same bitmap mirrored left to right.
+void BM_StretchBltMirroredField(benchmark::State& state)
+{
+    platform::Surface s(434, 275, Colors(), QFont());
+    picker::PickerState p = StartState();
+    p.DibHeader.biWidth = 256;
+    p.DibHeader.biHeight = 256;
+    std::vector<uint8_t> bits(picker::FieldBitsBytes);
+    picker::FillHueField(bits.data(), 255, 0, 0);
+    const auto& g = p.Geometry;
+    for (auto _ : state) {
+        platform::StretchBlt(s, g.FieldRight, g.FieldTop, -256, 256, {&p.DibHeader, bits.data(), bits.size()}, 0, 0,
+                             256, 256);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_StretchBltMirroredField);
+
+// The sunken edge around the field on its own, without the frame's refresh.
+void BM_DrawEdgeFieldFrame(benchmark::State& state)
+{
+    platform::Surface s(434, 275, Colors(), QFont());
+    const platform::RECT rc = picker::FieldFrameRect(color::MakePickerGeometry());
+    for (auto _ : state) {
+        s.DrawEdge(rc, platform::BDR_SUNKENINNER, platform::BF_RECT);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_DrawEdgeFieldFrame);
+
 // The frame both renderers end with.
 void BM_DrawSelFrame(benchmark::State& state)
 {
@@ -111,6 +143,35 @@ void BM_DrawSelFrame(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DrawSelFrame);
+
+// The fields of saturation and brightness modes: nothing in them depends
+// on the colour, so each call redoes the same work in full.
+template <void (*Draw)(platform::Surface&, picker::PickerState&)>
+void DrawFieldBench(benchmark::State& state)
+{
+    platform::Surface s(434, 275, Colors(), QFont());
+    picker::PickerState p = StartState();
+    p.DibHeader.biWidth = 256; // as the other field renderers leave it
+    p.DibHeader.biHeight = 256;
+    picker::DrawPicker(s, p.FieldX, p.FieldY);
+    for (auto _ : state) {
+        Draw(s, p);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * picker::FieldBitsBytes));
+}
+
+void BM_DrawSatField(benchmark::State& state)
+{
+    DrawFieldBench<picker::DrawSatField>(state);
+}
+BENCHMARK(BM_DrawSatField);
+
+void BM_DrawBrightField(benchmark::State& state)
+{
+    DrawFieldBench<picker::DrawBrightField>(state);
+}
+BENCHMARK(BM_DrawBrightField);
 
 void BM_CopyStripSizedBuffer(benchmark::State& state)
 {
@@ -129,6 +190,36 @@ void BM_DrawHueStrip(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * picker::StripBitsBytes));
 }
 BENCHMARK(BM_DrawHueStrip);
+
+// The strips of saturation and brightness modes, a new colour each call.
+template <void (*Draw)(platform::Surface&, const color::PickerGeometry&, const int16_t&, const int16_t&,
+                       const int16_t&)>
+void DrawRampStripBench(benchmark::State& state)
+{
+    platform::Surface s(434, 275, Colors(), QFont());
+    const auto g = color::MakePickerGeometry();
+    int row = 0;
+    for (auto _ : state) {
+        const int32_t c = picker::HueStripRowColor(row);
+        row = (row + 1) & 0xFF;
+        const int16_t red = c & 0xFF, green = (c >> 8) & 0xFF, blue = (c >> 16) & 0xFF;
+        Draw(s, g, red, green, blue);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * picker::StripBitsBytes));
+}
+
+void BM_DrawSatStrip(benchmark::State& state)
+{
+    DrawRampStripBench<picker::DrawSatStrip>(state);
+}
+BENCHMARK(BM_DrawSatStrip);
+
+void BM_DrawBrightStrip(benchmark::State& state)
+{
+    DrawRampStripBench<picker::DrawBrightStrip>(state);
+}
+BENCHMARK(BM_DrawBrightStrip);
 
 void BM_FillHueStrip(benchmark::State& state)
 {

@@ -1,7 +1,10 @@
 #include "platform/Dib.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
+
+#include "platform/DibRows.h"
 
 namespace platform {
 namespace {
@@ -59,28 +62,27 @@ void Copy(Surface& dst, long long x, long long y, int dirX, int dirY, long long 
 {
     const Range across = ClipRange(cols, sx, layout.width, x, dirX, dst.Width());
     const Range down = ClipRange(rows, sy, layout.height, y, dirY, dst.Height());
-    if (across.first >= across.last) {
+    if (across.first >= across.last || down.first >= down.last) {
         return;
     }
-    const long long count = across.last - across.first;
-    for (long long j = down.first; j < down.last; ++j) {
-        const long long sourceRow = sy + j;
-        const long long bufferRow = layout.bottomUp ? layout.height - 1 - sourceRow : sourceRow;
-        const uint8_t* s = src.bits + static_cast<size_t>(bufferRow) * layout.stride +
-                           static_cast<size_t>(sx + across.first) * 3;
-        uint32_t* line = dst.ScanLine(static_cast<int>(y + dirY * j));
-        const long long firstX = x + dirX * across.first;
-        if (dirX > 0) {
-            uint32_t* d = line + firstX;
-            for (long long i = 0; i < count; ++i, s += 3) {
-                d[i] = 0xFF000000u | (uint32_t{s[2]} << 16) | (uint32_t{s[1]} << 8) | s[0];
-            }
-        } else {
-            for (long long i = 0; i < count; ++i, s += 3) {
-                line[firstX - i] = 0xFF000000u | (uint32_t{s[2]} << 16) | (uint32_t{s[1]} << 8) | s[0];
-            }
-        }
-    }
+    const long long firstRow = sy + down.first;
+    const long long firstBufferRow = layout.bottomUp ? layout.height - 1 - firstRow : firstRow;
+    const auto stride = static_cast<ptrdiff_t>(layout.stride);
+    // Mirrored, the row's last source pixel lands leftmost.
+    const long long leftX = dirX > 0 ? x + across.first : x - (across.last - 1);
+    // The surface's rows are found by their distance, so the image is made
+    // writable once rather than once a row.
+    const ptrdiff_t lineWords = dst.Image().bytesPerLine() / static_cast<ptrdiff_t>(sizeof(uint32_t));
+    RowBlock block;
+    block.src = src.bits + static_cast<size_t>(firstBufferRow) * layout.stride +
+                static_cast<size_t>(sx + across.first) * 3;
+    block.srcStep = layout.bottomUp ? -stride : stride;
+    block.dst = dst.ScanLine(static_cast<int>(y + dirY * down.first)) + leftX;
+    block.dstStep = dirY * lineWords;
+    block.count = static_cast<size_t>(across.last - across.first);
+    block.rows = static_cast<size_t>(down.last - down.first);
+    block.mirrored = dirX < 0;
+    CopyDibRows(FastestRowCopy(), block);
 }
 
 } // namespace

@@ -136,18 +136,29 @@ PixelList CirclePixels(int cx, int cy, int radius, ClipSize clip)
     const long long last = OctantEnd(r);
     // Each of the eight mirror images lays the octant's row offset along one
     // axis; only the offsets that land inside the image are evaluated, so a
-    // huge circle costs no more than the image is wide or high.
+    // huge circle costs no more than the image is wide or high. Images that
+    // differ only across that axis share their rows.
+    out.reserve(static_cast<size_t>(8 * std::min(last + 1, static_cast<long long>(std::max(clip.width, clip.height)))));
     for (const bool swap : {false, true}) {
         for (const int alongDir : {1, -1}) {
-            for (const int acrossDir : {1, -1}) {
-                const long long base = swap ? cx : cy;
-                const long long limit = swap ? clip.width : clip.height;
-                long long first = alongDir > 0 ? -base : base - (limit - 1);
-                long long stop = alongDir > 0 ? limit - 1 - base : base;
-                first = std::max(first, 0LL);
-                stop = std::min(stop, last);
-                for (long long y = first; y <= stop; ++y) {
-                    const long long x = OctantX(r, y);
+            const long long base = swap ? cx : cy;
+            const long long limit = swap ? clip.width : clip.height;
+            long long first = alongDir > 0 ? -base : base - (limit - 1);
+            long long stop = alongDir > 0 ? limit - 1 - base : base;
+            first = std::max(first, 0LL);
+            stop = std::min(stop, last);
+            if (first > stop) {
+                continue;
+            }
+            // Columns only shrink as rows grow: after the first row the
+            // column is found by stepping down, without a square root.
+            long long x = OctantX(r, first);
+            for (long long y = first; y <= stop; ++y) {
+                const long long q = r * r - y * y;
+                while (x > 0 && x * x - x >= q) {
+                    --x;
+                }
+                for (const int acrossDir : {1, -1}) {
                     if (swap) {
                         AddPixel(out, cx + alongDir * y, cy + acrossDir * x, clip);
                     } else {
@@ -177,6 +188,35 @@ PixelList BandPixels(const Box& outer, const Box& inner, ClipSize clip)
         }
     }
     return out;
+}
+
+std::optional<Box> StraightLineBox(int x1, int y1, int x2, int y2, int width, bool includeEnd)
+{
+    if (x1 != x2 && y1 != y2) {
+        return std::nullopt;
+    }
+    width = std::max(width, 1);
+    const long long dx = static_cast<long long>(x2) - x1;
+    const long long dy = static_cast<long long>(y2) - y1;
+    if (dx == 0 && dy == 0 && !includeEnd) {
+        return Box{};
+    }
+    // Along the line: from the first point to the last step taken (the end
+    // point, or the one before it). Across it: the pen's span.
+    const long long last = includeEnd ? 0 : 1;
+    const long long alongX = dx > 0 ? x2 - last : dx < 0 ? x2 + last : x1;
+    const long long alongY = dy > 0 ? y2 - last : dy < 0 ? y2 + last : y1;
+    Box box{std::min<long long>(x1, alongX), std::min<long long>(y1, alongY), std::max<long long>(x1, alongX),
+            std::max<long long>(y1, alongY)};
+    if (dy == 0) {
+        box.top = PenStart(y1, width);
+        box.bottom = box.top + width - 1;
+    }
+    if (dx == 0) {
+        box.left = PenStart(x1, width);
+        box.right = box.left + width - 1;
+    }
+    return box;
 }
 
 } // namespace platform

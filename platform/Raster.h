@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -47,5 +48,10 @@ struct Box {
     long long bottom = -1;
 };
 PixelList BandPixels(const Box& outer, const Box& inner, ClipSize clip);
+
+// A horizontal or vertical line covers a box: the pixels LinePixels lists
+// for it, before clipping (an empty box when it covers none). Nothing for a
+// slanted line.
+std::optional<Box> StraightLineBox(int x1, int y1, int x2, int y2, int width, bool includeEnd);
 
 } // namespace platform

@@ -42,43 +42,118 @@ void Surface::Cls()
     image_.fill(ToQRgb(BackColor));
     CurrentX = 0;
     CurrentY = 0;
+    Changed();
 }
 
-void Surface::PutPixel(int x, int y, int32_t color)
-{
-    if (x >= 0 && x < Width() && y >= 0 && y < Height()) {
-        ScanLine(y)[x] = ToQRgb(color);
-    }
-}
+namespace {
+
+// Pixel rows of the image for writing. Taking the bits detaches a shared
+// image once per figure rather than once per pixel.
+class Rows {
+public:
+    explicit Rows(QImage& image) : bits_(image.bits()), stride_(image.bytesPerLine()) {}
+    uint32_t* operator[](long long y) const { return reinterpret_cast<uint32_t*>(bits_ + y * stride_); }
+
+private:
+    uchar* bits_;
+    qsizetype stride_;
+};
+
+} // namespace
 
 void Surface::Paint(const PixelList& pixels, int32_t color, int mode)
 {
+    if (pixels.empty()) {
+        return;
+    }
+    const Rows rows(image_);
     if (mode == DRAWMODE_INVERT) {
         for (const Pixel& p : pixels) {
-            ScanLine(p.y)[p.x] ^= 0x00FFFFFFu;
+            rows[p.y][p.x] ^= 0x00FFFFFFu;
         }
     } else {
+        const uint32_t rgb = ToQRgb(color);
         for (const Pixel& p : pixels) {
-            PutPixel(p.x, p.y, color);
+            rows[p.y][p.x] = rgb;
         }
+    }
+}
+
+void Surface::PaintBand(const Box& outer, const Box& inner, int32_t color, int mode)
+{
+    const long long top = std::max(outer.top, 0LL);
+    const long long bottom = std::min(outer.bottom, static_cast<long long>(Height()) - 1);
+    const long long left = std::max(outer.left, 0LL);
+    const long long right = std::min(outer.right, static_cast<long long>(Width()) - 1);
+    if (top > bottom || left > right) {
+        return;
+    }
+    const Rows rows(image_);
+    const uint32_t rgb = ToQRgb(color);
+    const bool invert = mode == DRAWMODE_INVERT;
+    const auto span = [&](uint32_t* line, long long x0, long long x1) {
+        x0 = std::max(x0, left);
+        x1 = std::min(x1, right);
+        if (x0 > x1) {
+            return;
+        }
+        if (invert) {
+            for (uint32_t* p = line + x0; p <= line + x1; ++p) {
+                *p ^= 0x00FFFFFFu;
+            }
+        } else {
+            std::fill(line + x0, line + x1 + 1, rgb);
+        }
+    };
+    const bool hasInner = inner.left <= inner.right && inner.top <= inner.bottom;
+    if (!hasInner && left == right) {
+        // A one-pixel column: the side of a frame.
+        for (long long y = top; y <= bottom; ++y) {
+            uint32_t& p = rows[y][left];
+            p = invert ? p ^ 0x00FFFFFFu : rgb;
+        }
+        return;
+    }
+    for (long long y = top; y <= bottom; ++y) {
+        uint32_t* line = rows[y];
+        if (hasInner && y >= inner.top && y <= inner.bottom) {
+            span(line, outer.left, inner.left - 1);
+            span(line, inner.right + 1, outer.right);
+        } else {
+            span(line, left, right);
+        }
+    }
+}
+
+void Surface::PaintLine(int x1, int y1, int x2, int y2, bool includeEnd)
+{
+    // The frames, strip lines and marks are all straight: their boxes are
+    // painted by rows instead of being listed pixel by pixel.
+    if (const auto box = StraightLineBox(x1, y1, x2, y2, DrawWidth, includeEnd)) {
+        PaintBand(*box, Box{}, ForeColor, DrawMode);
+    } else {
+        Paint(LinePixels(x1, y1, x2, y2, DrawWidth, includeEnd, Clip()), ForeColor, DrawMode);
     }
 }
 
 void Surface::Line(int x1, int y1, int x2, int y2)
 {
-    Paint(LinePixels(x1, y1, x2, y2, DrawWidth, true, Clip()), ForeColor, DrawMode);
+    PaintLine(x1, y1, x2, y2, true);
+    Changed();
 }
 
 void Surface::LineBox(int x1, int y1, int x2, int y2, int32_t color, bool filled)
 {
     const Box outer{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
     const Box inner = filled ? Box{} : Box{outer.left + 1, outer.top + 1, outer.right - 1, outer.bottom - 1};
-    Paint(BandPixels(outer, inner, Clip()), color, DrawMode);
+    PaintBand(outer, inner, color, DrawMode);
+    Changed();
 }
 
 void Surface::Circle(int cx, int cy, int radius)
 {
     Paint(CirclePixels(cx, cy, radius, Clip()), ForeColor, DrawMode);
+    Changed();
 }
 
 int32_t Surface::Point(int x, int y) const
@@ -101,6 +176,7 @@ void Surface::Print(std::string_view text)
     }
     CurrentY = static_cast<int>(std::min<long long>(static_cast<long long>(CurrentY) + LineHeight(), INT_MAX));
     CurrentX = 0;
+    Changed();
 }
 
 int Surface::LineHeight() const
@@ -126,17 +202,7 @@ void Surface::MoveToEx(int x, int y)
 
 void Surface::LineTo(int x, int y)
 {
-    // The strips of two modes are redrawn line by line on every pick: a
-    // plain one-pixel row in copy mode is filled directly.
-    if (y == penY_ && x != penX_ && DrawWidth <= 1 && DrawMode != DRAWMODE_INVERT && y >= 0 && y < Height()) {
-        const int from = std::max(std::min(penX_, x + 1), 0);
-        const int to = std::min(std::max(penX_, x - 1), Width() - 1);
-        if (from <= to)
-            std::fill(ScanLine(y) + from, ScanLine(y) + to + 1, ToQRgb(ForeColor));
-        penX_ = x;
-        return;
-    }
-    Paint(LinePixels(penX_, penY_, x, y, DrawWidth, false, Clip()), ForeColor, DrawMode);
+    PaintLine(penX_, penY_, x, y, false);
     penX_ = x;
     penY_ = y;
 }
@@ -155,9 +221,9 @@ void Surface::Rectangle(int left, int top, int right, int bottom)
     const int w = std::max(DrawWidth, 1);
     const Box outer{PenStart(l, w), PenStart(t, w), PenStart(r - 1, w) + w - 1, PenStart(b - 1, w) + w - 1};
     const Box inner{outer.left + w, outer.top + w, PenStart(r - 1, w) - 1, PenStart(b - 1, w) - 1};
-    Paint(BandPixels(outer, inner, Clip()), ForeColor, DrawMode);
+    PaintBand(outer, inner, ForeColor, DrawMode);
     if (FillStyle == FILLSTYLE_SOLID) {
-        Paint(BandPixels(inner, Box{}, Clip()), FillColor, DrawMode);
+        PaintBand(inner, Box{}, FillColor, DrawMode);
     }
 }
 
@@ -181,7 +247,7 @@ bool Surface::DrawEdge(const RECT& rc, unsigned edge, unsigned flags)
             continue;
         }
         const auto line = [&](long long x0, long long y0, long long x1, long long y1, int32_t color) {
-            Paint(BandPixels(Box{x0, y0, x1, y1}, Box{}, Clip()), color, DRAWMODE_COPYPEN);
+            PaintBand(Box{x0, y0, x1, y1}, Box{}, color, DRAWMODE_COPYPEN);
         };
         // Left and top first, so right and bottom own the shared corners.
         if (flags & BF_LEFT) {

@@ -74,6 +74,10 @@ public:
     // Asks the window to show the image.
     void Refresh();
     void SetRefreshHandler(std::function<void()> handler) { refresh_ = std::move(handler); }
+    // Called whenever the surface's own drawing methods (Cls, Line, LineBox,
+    // Circle, Print) have changed the image: like a form's drawing methods
+    // they show without Refresh, which the device-context calls still need.
+    void SetChangeHandler(std::function<void()> handler) { changed_ = std::move(handler); }
     // Height of one printed line: ascent plus descent of the font on this
     // image (QFontMetrics::height, no external leading).
     int LineHeight() const;
@@ -107,11 +111,22 @@ public:
     const uint32_t* ScanLine(int y) const { return reinterpret_cast<const uint32_t*>(image_.constScanLine(y)); }
 
 private:
-    void PutPixel(int x, int y, int32_t color);
     // Each pixel of the list (all inside the image, none twice) inverted or
     // set to color, by DrawMode `mode`.
     void Paint(const PixelList& pixels, int32_t color, int mode);
+    // The same for the pixels BandPixels would list, painted a row span at
+    // a time.
+    void PaintBand(const Box& outer, const Box& inner, int32_t color, int mode);
+    // A line with the pen (ForeColor, DrawWidth, DrawMode), with or without
+    // its end point.
+    void PaintLine(int x1, int y1, int x2, int y2, bool includeEnd);
     ClipSize Clip() const { return {Width(), Height()}; }
+
+    void Changed()
+    {
+        if (changed_)
+            changed_();
+    }
 
     QImage image_;
     SystemColors colors_;
@@ -119,6 +134,7 @@ private:
     int penX_ = 0;
     int penY_ = 0;
     std::function<void()> refresh_;
+    std::function<void()> changed_;
 };
 
 // Conversions between colour values and Qt's 0xAARRGGBB words. A value

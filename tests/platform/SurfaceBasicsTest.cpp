@@ -151,5 +151,25 @@ TEST(Surface, RefreshCallsTheHandler)
     EXPECT_EQ(calls, 2);
 }
 
+// What the form's own drawing methods draw shows without Refresh, so the
+// window hears of every such change; device-context calls wait for Refresh.
+TEST(Surface, DrawingMethodsReportTheirChanges)
+{
+    Surface s(40, 40, PaletteColors(), QGuiApplication::font());
+    int changes = 0;
+    s.SetChangeHandler([&] { ++changes; });
+    s.Cls();
+    s.Line(1, 1, 5, 5);
+    s.LineBox(2, 2, 8, 8, 0, true);
+    s.Circle(20, 20, 5);
+    s.Print("x");
+    EXPECT_EQ(changes, 5);
+    s.MoveToEx(0, 3);
+    s.LineTo(10, 3);
+    s.Rectangle(1, 1, 9, 9);
+    s.DrawEdge({0, 0, 20, 20}, BDR_SUNKENINNER, BF_RECT);
+    EXPECT_EQ(changes, 5);
+}
+
 } // namespace
 } // namespace platform::testing
