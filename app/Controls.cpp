@@ -59,7 +59,8 @@ void TextBox::focusOutEvent(QFocusEvent* event)
     // Keys pressed here and released elsewhere were not typed here.
     pressed_.clear();
     // A message box or menu taking the focus is not the user leaving the box.
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason ||
+        event->reason() == Qt::MenuBarFocusReason)
         return;
     if (onLostFocus)
         onLostFocus();

@@ -71,7 +71,9 @@ void Form1::Form_MouseMove(int Button, int, float X, float Y)
 void Form1::Form_MouseUp(int, int, float, float)
 {
     FieldDrag = false;
-    if (StripDrag && IsHueMode()) {
+    // A panel opened during the drag (by its mnemonic) owns the surface now;
+    // the picker is rendered afresh when it comes back.
+    if (StripDrag && IsHueMode() && PresetMode == 0) {
         // The field follows the hue only now, once, not on every drag step.
         const int32_t c = Surface().GetPixel(Picker.Geometry.StripLeft + 3, picker::MarkRow(Picker.StripY));
         int16_t red, green, blue;

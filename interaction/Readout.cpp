@@ -19,7 +19,7 @@ void Form1::DrawColorInfo(const int16_t& red, const int16_t& green, const int16_
 
     // Clear every pixel the four lines can reach, whatever the font, so a
     // readout never prints over the one before it.
-    const QFontMetrics fm(s.Font());
+    const QFontMetrics fm(s.Font(), &s.Image());
     int right = left + 80;
     for (const std::string& line : lines)
         right = std::max(right, left + fm.horizontalAdvance(QString::fromStdString(line)) + 1);

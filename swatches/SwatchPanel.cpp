@@ -100,6 +100,7 @@ void Form1::Command3_Click()
         PresetMode = CustomPanel;
         LoadCustomColors();
         Command3->setText(QStringLiteral("&Picker"));
+        Command3->setAccessibleName(QStringLiteral("Picker"));
         cmbPreset->show();
         if (cmbPreset->currentIndex() != 0) {
             cmbPreset->setCurrentIndex(0);
@@ -113,6 +114,7 @@ void Form1::Command3_Click()
     Surface().Cls();
     cmbPreset->hide();
     Command3->setText(QStringLiteral("&Preset"));
+    Command3->setAccessibleName(QStringLiteral("Preset"));
     // The cleared surface has neither ring nor marks; put both back where
     // they were so the mode's handler moves exactly one of each.
     DrawPicker();

@@ -5,17 +5,6 @@
 #include "MessageBoxWatcher.h"
 #include "WindowFixture.h"
 
-namespace {
-// Replaces the box's text the way a user does: select all, type.
-void Type(app::TextBox* box, const QString& text)
-{
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    QTest::keyClicks(box, text);
-}
-} // namespace
-
 class NumericEntryTest : public WindowTest {
 protected:
     // The marks stand at `row`: toggling them there restores the bare strip.
@@ -196,4 +185,17 @@ TEST_F(NumericEntryTest, TypingInTheChannelBoxesChangesNothing)
     Type(f().Text3, QStringLiteral("999"));
     EXPECT_EQ(f().Surface().Image(), before);
     EXPECT_EQ(f().lblSelColor->BackColor(), color::RGB(255, 0, 0));
+}
+
+TEST_F(NumericEntryTest, MenusAndMessageBoxesTakingTheFocusAreNotLeavingTheBox)
+{
+    MessageBoxWatcher boxes;
+    f().txtH->setFocus();
+    f().txtH->setText(QStringLiteral("400"));
+    for (Qt::FocusReason reason : {Qt::MenuBarFocusReason, Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QApplication::sendEvent(f().txtH, &out);
+    }
+    QTest::qWait(50);
+    EXPECT_EQ(boxes.Count(), 0);
 }

@@ -6,11 +6,21 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/Controls.h"
 #include "app/Form1.h"
 #include "color/ColorValue.h"
 #include "platform/Surface.h"
+
+// Replaces a box's text the way a user does: select all, type.
+inline void Type(app::TextBox* box, const QString& text)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
 
 // A fresh main window per test, its custom colours in a temporary folder.
 class WindowTest : public ::testing::Test {
