@@ -7,6 +7,9 @@ program's D-Bus session. Requests:
                                                  -> {"extents": [x, y, w, h]}
   {"op": "dump", "timeout": s}                   -> {"objects": [[role, name,
                                                      showing, extents], ...]}
+  {"op": "alerts", "timeout": s}                 -> {"alerts": [{"title": t,
+                                                     "labels": [...]}, ...]}
+  {"op": "focused", "timeout": s}                -> {"focused": [[role, name], ...]}
 Retries until the program's objects are there or the timeout passes; then
 answers {"error": "..."}. Reading goes through the Text interface only, so no
 control is focused or touched.
@@ -120,6 +123,29 @@ def dump(app):
     return out
 
 
+def focused(acc):
+    try:
+        return acc.getState().contains(pyatspi.STATE_FOCUSED)
+    except Exception:
+        return False
+
+
+def alerts(app):
+    """Showing alerts and dialogs with the texts of their showing labels."""
+    out = []
+    for acc in walk(app):
+        if role_name(acc) not in ("alert", "dialog") or not showing(acc):
+            continue
+        labels = [child.name for child in walk(acc)
+                  if child is not acc and role_name(child) == "label" and showing(child)]
+        out.append({"title": acc.name, "labels": labels})
+    return out
+
+
+def focused_objects(app):
+    return [[role_name(acc), acc.name] for acc in walk(app) if focused(acc)]
+
+
 def answer(pid, req):
     app = find_app(pid)
     if app is None:
@@ -130,6 +156,10 @@ def answer(pid, req):
         return extents(app, req["name"], req.get("roles") or [])
     if req["op"] == "dump":
         return dump(app), None
+    if req["op"] == "alerts":
+        return alerts(app), None
+    if req["op"] == "focused":
+        return focused_objects(app), None
     return None, "unknown request %r" % req["op"]
 
 
@@ -143,7 +173,8 @@ def main():
         except Exception as e:  # the tree changes while we walk it
             value, error = None, "%s: %s" % (type(e).__name__, e)
         if error is None:
-            key = {"texts": "texts", "extents": "extents"}.get(req["op"], "objects")
+            key = {"texts": "texts", "extents": "extents", "alerts": "alerts",
+                   "focused": "focused"}.get(req["op"], "objects")
             print(json.dumps({key: value}))
             return 0
         if time.monotonic() >= deadline:

@@ -609,6 +609,108 @@ class App:
             if time.monotonic() >= deadline:
                 raise TestFailure("the client area kept changing for %.0f s" % timeout)
 
+    def wait_picture(self, expected, what, region=(0, 0, 302, 275), shots=None, name=None, timeout=10):
+        """Waits until `region` (client pixels x, y, width, height) of the
+        client area equals `expected` (an Image in client pixels) in every
+        pixel. Saves the last picture as `name`.png in `shots` (and where it
+        differs as `name`_diff.png); the failure lists differing pixels in
+        client coordinates. Returns the client picture."""
+        s = self.scale
+        x, y, w, h = (v * s for v in region)
+        want = expected.scaled(s) if s != 1 else expected
+        deadline = time.monotonic() + timeout
+        while True:
+            client = self.grab_client()
+            actual = client.crop(x, y, w, h)
+            diffs = diff_pixels(actual, want)
+            if not diffs or time.monotonic() >= deadline:
+                break
+            time.sleep(0.2)
+        if shots and name:
+            actual.save_png(os.path.join(shots, name + ".png"))
+        if diffs:
+            if shots and name:
+                diff_image(actual, want).save_png(os.path.join(shots, name + "_diff.png"))
+            by_client = {}
+            for dx, dy, a, e in diffs:
+                by_client.setdefault((dx // s + region[0], dy // s + region[1]), (a, e))
+            diffs = [(cx, cy, a, e) for (cx, cy), (a, e) in by_client.items()]
+            raise TestFailure(describe_diff(diffs, what, region[2] * region[3]))
+        return client
+
+    def wait_colour(self, rect, rgb, what, margin=3, timeout=10):
+        """Waits until every pixel of the client rectangle (x, y, width,
+        height), less `margin` along its border, is `rgb`."""
+        rx, ry, rw, rh = rect
+        s = self.scale
+        deadline = time.monotonic() + timeout
+        while True:
+            client = self.grab_client()
+            wrong = []
+            for cy in range(ry + margin, ry + rh - margin):
+                for cx in range(rx + margin, rx + rw - margin):
+                    for sy in range(cy * s, cy * s + s):
+                        for sx in range(cx * s, cx * s + s):
+                            px = client.pixel(sx, sy)
+                            if px != tuple(rgb):
+                                wrong.append((cx, cy, px, tuple(rgb)))
+            if not wrong:
+                return client
+            if time.monotonic() >= deadline:
+                total = (rw - 2 * margin) * (rh - 2 * margin) * s * s
+                raise TestFailure(describe_diff(wrong, what, total))
+            time.sleep(0.2)
+
+    # -- message boxes
+
+    def message_windows(self):
+        """Visible windows of this display titled like the main window, other
+        than the main window: the program's message boxes."""
+        r = self.session.xdotool("search", "--onlyvisible", "--name", "^%s$" % WINDOW_TITLE)
+        ids = r.stdout.decode().split() if r.returncode == 0 else []
+        return [i for i in ids if i != self.window]
+
+    def wait_message(self, text, timeout=5):
+        """Waits for a message box; fails unless exactly one is shown and it
+        says `text` (read through AT-SPI)."""
+        wait_until(self.message_windows, timeout, 0.05, "a message box")
+        time.sleep(0.3)  # a second box would show by now
+        windows = self.message_windows()
+        if len(windows) != 1:
+            raise TestFailure("%d message boxes shown, expected one" % len(windows))
+        found = wait_until(lambda: self.alerts(), 5, 0.1, "the message box on the accessibility bus")
+        if len(found) != 1 or text not in found[0]["labels"]:
+            raise TestFailure("message box says %r, expected one box saying %r" % (found, text))
+        return windows[0]
+
+    def wait_no_message(self, timeout=5, quiet=1.0):
+        """Waits until no message box is shown, then watches for `quiet`
+        seconds that none comes back."""
+        wait_until(lambda: not self.message_windows(), timeout, 0.05, "the message box closing")
+        deadline = time.monotonic() + quiet
+        while time.monotonic() < deadline:
+            windows = self.message_windows()
+            if windows:
+                raise TestFailure("a message box appeared again after the first was closed (%s)" % windows)
+            time.sleep(0.05)
+
+    def close_message(self, key="Return"):
+        """Closes the message box with a real key press, gives the focus back
+        to the main window as a window manager would (the private X server
+        has none), and watches for a second that no box comes back."""
+        self.key(key)
+        self.wait_no_message(quiet=0)
+        self.focus()
+        self.wait_no_message(quiet=1.0)
+
+    def alerts(self, timeout=5):
+        """Showing message boxes: [{"title": ..., "labels": [texts]}]."""
+        return self._ask({"op": "alerts", "timeout": timeout}, timeout, "alerts")
+
+    def focused(self, timeout=5):
+        """Accessible objects that have the keyboard focus: [[role, name]]."""
+        return self._ask({"op": "focused", "timeout": timeout}, timeout, "focused")
+
     # -- mouse and keys, in client pixels
 
     def screen_point(self, x, y):
@@ -618,7 +720,21 @@ class App:
 
     def mousemove(self, x, y):
         sx, sy = self.screen_point(x, y)
-        self._xdo("mousemove", "--sync", sx, sy)
+        # The pointer cannot leave the screen: a point beyond it stops at its
+        # edge (still beyond the client area's edge when the window touches it).
+        sx = min(max(sx, 0), self.session.screen[0] - 1)
+        sy = min(max(sy, 0), self.session.screen[1] - 1)
+        if self.pointer() != (sx, sy):  # --sync would wait for a move forever
+            self._xdo("mousemove", "--sync", sx, sy)
+
+    def pointer(self):
+        """Screen position of the pointer."""
+        r = self.session.xdotool("getmouselocation", "--shell")
+        where = dict(line.split("=", 1) for line in r.stdout.decode().split() if "=" in line)
+        try:
+            return (int(where["X"]), int(where["Y"]))
+        except (KeyError, ValueError):
+            raise HarnessError("xdotool getmouselocation: %r" % r.stdout) from None
 
     def mousedown(self, button=1):
         self._xdo("mousedown", button)
@@ -632,7 +748,8 @@ class App:
         self.mouseup(button)
 
     def click_screen(self, sx, sy, button=1):
-        self._xdo("mousemove", "--sync", sx, sy)
+        if self.pointer() != (sx, sy):
+            self._xdo("mousemove", "--sync", sx, sy)
         self._xdo("mousedown", button)
         self._xdo("mouseup", button)
 
@@ -654,7 +771,7 @@ class App:
         self._xdo("key", "--delay", "30", *keys)
 
     def type(self, text):
-        self._xdo("type", "--delay", "30", text)
+        self._xdo("type", "--delay", "30", "--", text)  # "--": text may start with "-"
 
     def _xdo(self, *args):
         if self.proc.poll() is not None:
@@ -709,10 +826,39 @@ class App:
         # Qt answers in its scaled (logical) coordinates.
         return tuple(int(round(v * self.scale)) for v in answer["extents"])
 
-    def click_object(self, name, roles=None, timeout=15):
-        """Clicks the centre of a showing accessible object (a menu item, say)."""
+    def click_object(self, name, roles=None, timeout=15, times=1):
+        """Clicks the centre of a showing accessible object (a menu item, say);
+        `times` clicks in quick succession (3 selects a line edit's text
+        without a key)."""
         x, y, w, h = self.extents(name, roles, timeout)
         self.click_screen(x + w // 2, y + h // 2)
+        for _ in range(times - 1):
+            time.sleep(0.05)
+            self.mousedown()
+            self.mouseup()
+
+    def choose(self, x, y, item, timeout=10):
+        """Opens the combo box at client pixel (x, y) with a click and clicks
+        `item` in its list once the list shows."""
+        self.click(x, y)
+
+        def list_open():
+            return any(role == "list" and shown and box and box[2] > 0
+                       for role, _, shown, box in self.objects(timeout))
+        wait_until(list_open, timeout, 0.1, "the open list of the combo box")
+        self.click_object(item, ["list item"], timeout)
+
+    def showing(self, name, role, timeout=15):
+        """Whether an accessible object with this name and role shows."""
+        return any(r == role and n == name and shown for r, n, shown, _ in self.objects(timeout))
+
+    def _ask(self, request, timeout, key):
+        if self.proc.poll() is not None:
+            raise self._died()
+        answer = self._atspi(request, timeout)
+        if answer.get("error"):
+            raise TestFailure("%s: %s" % (request["op"], answer["error"]))
+        return answer[key]
 
     def objects(self, timeout=15):
         """Every accessible object of the program: [role, name, showing,
@@ -734,6 +880,7 @@ def main(test):
     p.add_argument("--app", required=True, help="the built program")
     p.add_argument("--shots", help="folder for screenshots")
     p.add_argument("--expected-generator", help="program that draws the expected picture")
+    p.add_argument("--parts-generator", help="program that prints palette colours and marker pixels")
     p.add_argument("--scale", type=int, default=1)
     p.add_argument("--keep-temp", action="store_true")
     args = p.parse_args()

@@ -63,8 +63,12 @@ class User:
                 "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
                 "XDG_CACHE_HOME": os.path.join(self.home, ".cache"),
                 "XDG_RUNTIME_DIR": os.path.join(self.home, "runtime"),
-                # The private bus belongs to root; nothing here needs it.
-                "DBUS_SESSION_BUS_ADDRESS": None, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": None}
+                # The private bus belongs to root; nothing here needs it. An
+                # address with no bus behind it, because without one the
+                # D-Bus library launches a session bus of its own that
+                # outlives the test.
+                "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(self.home, "runtime", "no-bus"),
+                "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": None}
 
     def start(self, session, exe):
         if self.as_nobody:

@@ -1,0 +1,126 @@
+"""Picking with the mouse in hue mode, on the real program.
+
+Drags on the field and the strip with real pointer events, then reads the
+six boxes through the accessibility interface (without touching them) and
+compares the whole picker region and the new-colour sample with the closed
+forms: the field is the saturation-brightness square of the strip colour,
+the boxes carry the floored mappings of the ring position and the channels
+of the field pixel under the ring. Drags beyond the edges clamp; presses
+outside the field and the strip zone, and right-button presses, change
+nothing.
+"""
+
+import sys
+import time
+
+import expected as ex
+import harness
+from harness import TestFailure
+
+
+def hue_mix(rgb, s, b):
+    """The sample while the strip is dragged: each channel c becomes
+    ((255 - c)(100 - S) / 100 + c) B / 100, in double precision, rounded
+    half to even."""
+    out = []
+    for c in rgb:
+        p = (255 - c) * (100 - s)
+        out.append(round((p / 100 + c) * b / 100))
+    return tuple(out)
+
+
+class Picker(ex.HuePicker):
+    """The hue-mode picker after picks: the S and B boxes carry the ring's
+    position, R, G, B and the sample the pixel under it."""
+
+    def __init__(self, parts):
+        super().__init__(parts)
+        self.h = 0
+
+    def texts(self):
+        x, y = self.ring
+        return ex.boxes(self.h, ex.field_x_to_saturation(x), ex.field_y_to_brightness(y), self.under_ring())
+
+    def check(self, app, what, shots, name):
+        ex.expect(app, what, self.picture(), self.texts(), self.under_ring(), shots, name)
+
+
+def field_drags(app, picker, shots):
+    # (what, press and moves, where the ring must end)
+    drags = [
+        ("drag beyond the bottom right corner", [(200, 200), (240, 250), (350, 300)], (265, 265)),
+        ("drag beyond the left edge", [(100, 100), (50, 140), (-5, 150)], (10, 150)),
+        ("drag beyond the top edge", [(120, 40), (150, 0), (150, -12)], (150, 10)),
+        ("drag inside the field", [(40, 200), (100, 150), (180, 60)], (180, 60)),
+    ]
+    for n, (what, points, ring) in enumerate(drags):
+        app.drag(points)
+        picker.ring = ring
+        picker.check(app, what, shots, "pick_hue_field%d" % n)
+
+
+def strip_drag(app, picker, shots):
+    # While the button is held the field and R, G, B stay; the hue and the
+    # mixed sample follow the marks.
+    x, y = picker.ring
+    s, b = ex.field_x_to_saturation(x), ex.field_y_to_brightness(y)
+    app.mousemove(285, 200)
+    app.mousedown()
+    time.sleep(0.05)
+    app.mousemove(288, 160)
+    time.sleep(0.05)
+    app.mousemove(288, 120)
+    try:
+        picker.mark_row = 120
+        picker.h = ex.strip_y_to_hue(120)
+        held = ex.boxes(picker.h, s, b, picker.under_ring())
+        ex.expect(app, "strip drag, button held", picker.picture(), held,
+                  hue_mix(ex.hue_strip(120), s, b), shots, "pick_hue_strip_held")
+    finally:
+        app.mouseup()
+    picker.hue = ex.hue_strip(120)
+    picker.check(app, "strip drag released at row 120", shots, "pick_hue_strip_released")
+
+
+def strip_edges(app, picker, shots):
+    # The zone reaches right of the strip over the marks and 2 rows above it.
+    app.click(300, 8)
+    picker.mark_row, picker.h, picker.hue = 10, 360, ex.hue_strip(10)
+    picker.check(app, "press at (300, 8), the strip zone's top right", shots, "pick_hue_strip_top")
+
+    app.drag([(280, 250), (282, 300), (282, 400)])
+    picker.mark_row, picker.h, picker.hue = 265, 0, ex.hue_strip(265)
+    picker.check(app, "strip drag beyond the bottom", shots, "pick_hue_strip_bottom")
+
+
+def presses_that_do_nothing(app, picker, shots):
+    before = picker.picture()
+    for what, action in (
+        ("press at x 303, right of the strip zone", lambda: app.click(303, 100)),
+        ("press at y 268, below the strip zone", lambda: app.click(285, 268)),
+        ("press at x 266, right of the field", lambda: app.click(266, 100)),
+        ("right-button drag on the field", lambda: app.drag([(50, 50), (60, 60)], button=3)),
+    ):
+        action()
+        time.sleep(0.3)
+        ex.expect(app, what, before, picker.texts(), picker.under_ring(), shots, "pick_hue_nothing")
+
+
+def test(args):
+    with harness.Session(keep_temp=args.keep_temp) as session:
+        parts = ex.Parts.generate(session, args.parts_generator)
+        app = session.start_app(args.app, working_copy=True)
+        app.wait_window()
+        app.settle()
+        picker = Picker(parts)
+        picker.check(app, "start", args.shots, "pick_hue_start")
+        field_drags(app, picker, args.shots)
+        strip_drag(app, picker, args.shots)
+        strip_edges(app, picker, args.shots)
+        presses_that_do_nothing(app, picker, args.shots)
+        if not app.running():
+            raise TestFailure("the program ended during the checks")
+
+
+if __name__ == "__main__":
+    sys.exit(harness.main(test))

@@ -1,0 +1,195 @@
+"""The swatch panel of the real program, run as a copy in a temporary folder
+so that no run leaks a custom colours file into the next.
+
+Picks a colour on the picker, opens the panel (custom colours, all black
+without a file), switches to the safe palette and picks swatches, switches
+back, adds the picked colour to two cells, returns to the picker, ends the
+program, starts the same copy again and finds the colours in their cells.
+Every pixel of the panel is compared with the cell grid drawn from closed
+forms; the file beside the program is compared byte for byte.
+"""
+
+import os
+import sys
+import time
+
+import expected as ex
+import harness
+from harness import TestFailure
+
+FILE_NAME = "usercolors.cps"
+PRESET = (397, 221)     # Command3 (370, 208, 55, 27)
+LIST = (367, 154)       # cmbPreset (310, 144, 115, 21)
+ADD = (332, 253)        # cmdADD (304, 240, 57, 27)
+OK = (397, 189)         # Command1 (370, 176, 55, 27)
+BLACK = (0, 0, 0)
+
+
+def file_bytes(values):
+    """225 lines: a space (or minus sign), the digits, a space, CR LF."""
+    return b"".join(b"%s%d \r\n" % (b"-" if v < 0 else b" ", abs(v)) for v in values)
+
+
+def custom_colour(cells):
+    return lambda k: cells.get(k, BLACK)
+
+
+def expect_panel(app, parts, what, colour_of_cell, selected, sample, shots, name):
+    ex.expect(app, what, ex.panel_picture(parts, colour_of_cell, selected), None, sample, shots, name)
+
+
+def expect_controls(app, what, add_shown):
+    """The add button and sample show only with the custom colours; the
+    value boxes are hidden while a panel shows; the toggle says Picker."""
+    objects = app.objects()
+
+    def shown(role, name):
+        return any(r == role and n == name and s for r, n, s, _ in objects)
+    wrong = []
+    if shown("push button", "<< Add") != add_shown or shown("label", "Colour to add") != add_shown:
+        wrong.append("add button and sample %s" % ("hidden" if add_shown else "shown"))
+    if shown("text", "Hue"):
+        wrong.append("the value boxes show")
+    if not shown("push button", "Picker"):
+        wrong.append("no push button named Picker (the toggle's caption while a panel shows)")
+    if wrong:
+        raise TestFailure("%s: %s" % (what, "; ".join(wrong)))
+
+
+def expect_file(app, values, what, timeout=5):
+    """The custom colours file holds `values`, byte for byte, and nothing
+    else lies beside the program (no temporary file left behind)."""
+    path = os.path.join(app.folder, FILE_NAME)
+    want = file_bytes(values)
+    deadline = time.monotonic() + timeout
+    while True:
+        try:
+            with open(path, "rb") as f:
+                got = f.read()
+        except OSError as e:
+            got = e
+        if got == want or time.monotonic() >= deadline:
+            break
+        time.sleep(0.1)
+    if isinstance(got, OSError):
+        raise TestFailure("%s: cannot read %s: %s" % (what, FILE_NAME, got))
+    if got != want:
+        lines, expected_lines = got.split(b"\n"), want.split(b"\n")
+        first = next((i for i, (a, b) in enumerate(zip(lines, expected_lines)) if a != b),
+                     min(len(lines), len(expected_lines)))
+        raise TestFailure("%s: %s has %d bytes, expected %d; line %d is %r, expected %r"
+                          % (what, FILE_NAME, len(got), len(want), first + 1,
+                             lines[first] if first < len(lines) else None,
+                             expected_lines[first] if first < len(expected_lines) else None))
+    listing = sorted(os.listdir(app.folder))
+    if listing != sorted([os.path.basename(app.exe), FILE_NAME]):
+        raise TestFailure("%s: the program's folder holds %s" % (what, listing))
+    print("%s: %s holds the expected %d bytes" % (what, FILE_NAME, len(got)))
+
+
+def first_run(session, program, parts, shots):
+    app = session.start_app(program, working_copy=True)
+    app.wait_window()
+    app.settle()
+    picker = ex.HuePicker(parts)
+
+    # The colour to add: a pick on the field.
+    app.click(150, 80)
+    picker.ring = (150, 80)
+    colour = picker.under_ring()
+    ex.expect(app, "pick at (150, 80)", picker.picture(), None, colour, shots, "swatches_pick")
+
+    app.click(*PRESET)
+    expect_panel(app, parts, "custom panel without a file", custom_colour({}), 1, colour, shots,
+                 "swatches_custom_empty")
+    app.wait_colour(ex.ADD_SAMPLE, colour, "add sample")
+    expect_controls(app, "custom panel", add_shown=True)
+    if os.path.exists(os.path.join(app.folder, FILE_NAME)):
+        raise TestFailure("opening the panel wrote %s" % FILE_NAME)
+
+    app.choose(*LIST, "Safe Palette (216)")
+    expect_panel(app, parts, "safe panel", ex.safe_cell_colour, 1, colour, shots, "swatches_safe")
+    expect_controls(app, "safe panel", add_shown=False)
+
+    # Swatches: a click, a filler cell, a drag across a gap into the next
+    # row, and a click in a gap that hits nothing.
+    app.click(*ex.cell_centre(40))
+    expect_panel(app, parts, "safe cell 40", ex.safe_cell_colour, 40, ex.safe_colour(40), shots,
+                 "swatches_safe40")
+    app.click(*ex.cell_centre(220))
+    expect_panel(app, parts, "filler cell 220", ex.safe_cell_colour, 220, BLACK, shots, "swatches_safe220")
+    (x0, y0), (x1, y1) = ex.cell_centre(100), ex.cell_centre(117)
+    app.drag([(x0, y0), ((x0 + x1) // 2, (y0 + y1) // 2), (x1, y1)])
+    expect_panel(app, parts, "drag from cell 100 to 117", ex.safe_cell_colour, 117, ex.safe_colour(117),
+                 shots, "swatches_safe117")
+    left, top, _, _ = ex.cell_rect(117)
+    for gap in ((left - 2, top + 7), (left + 7, top + 15), (left, top + 7)):
+        app.click(*gap)
+        time.sleep(0.3)
+        expect_panel(app, parts, "click at %s, outside every cell's inside" % (gap,), ex.safe_cell_colour,
+                     117, ex.safe_colour(117), shots, "swatches_gap")
+
+    # Back to the custom colours: the selection stays at 117, the add
+    # sample still holds the picked colour.
+    app.choose(*LIST, "Custom...")
+    expect_panel(app, parts, "custom panel again", custom_colour({}), 117, ex.safe_colour(117), shots,
+                 "swatches_custom117")
+    expect_controls(app, "custom panel again", add_shown=True)
+    app.wait_colour(ex.ADD_SAMPLE, colour, "add sample")
+
+    values = [0] * 225
+    app.click(*ADD)
+    values[117] = ex.colour_value(colour)
+    expect_panel(app, parts, "added to cell 117", custom_colour({117: colour}), 117, ex.safe_colour(117),
+                 shots, "swatches_added117")
+    expect_file(app, values, "added to cell 117")
+
+    app.click(*ex.cell_centre(5))
+    expect_panel(app, parts, "custom cell 5", custom_colour({117: colour}), 5, BLACK, shots, "swatches_custom5")
+    app.click(*ADD)
+    values[5] = ex.colour_value(colour)
+    cells = {5: colour, 117: colour}
+    expect_panel(app, parts, "added to cell 5", custom_colour(cells), 5, BLACK, shots, "swatches_added5")
+    expect_file(app, values, "added to cell 5")
+
+    # Back to the picker through the hue mode's handler: the ring goes where
+    # the S and B boxes say (54 and 72 give (148, 81), not the (150, 80)
+    # they were read from), the sample is the colour under it and the
+    # boxes keep their texts.
+    app.click(*PRESET)
+    s, b = ex.field_x_to_saturation(150), ex.field_y_to_brightness(80)
+    picker.ring = (ex.saturation_to_field_x(s), ex.brightness_to_field_y(b))
+    ex.expect(app, "back to the picker", picker.picture(), ex.boxes(0, s, b, colour), picker.under_ring(),
+              shots, "swatches_picker")
+    app.click(*OK)
+    status = app.wait_exit(5)
+    if status != 0:
+        raise TestFailure("OK: exit status %d" % status)
+    expect_file(app, values, "after the program ended")
+    return app.exe, values, cells
+
+
+def second_run(session, program, parts, values, cells, shots):
+    app = session.start_app(program)  # the same copy, in its folder
+    app.wait_window()
+    app.settle()
+    app.click(*PRESET)
+    expect_panel(app, parts, "second run, custom panel", custom_colour(cells), 1, (255, 0, 0), shots,
+                 "swatches_second_run")
+    app.click(*ex.cell_centre(117))
+    expect_panel(app, parts, "second run, cell 117", custom_colour(cells), 117, cells[117], shots,
+                 "swatches_second_run117")
+    expect_file(app, values, "second run")
+    app.click(*OK)
+    app.wait_exit(5)
+
+
+def test(args):
+    with harness.Session(keep_temp=args.keep_temp) as session:
+        parts = ex.Parts.generate(session, args.parts_generator)
+        copy, values, cells = first_run(session, args.app, parts, args.shots)
+        second_run(session, copy, parts, values, cells, args.shots)
+
+
+if __name__ == "__main__":
+    sys.exit(harness.main(test))
