@@ -17,6 +17,16 @@ int32_t Whole(float v)
     // Callers clamp into the picker first, so this always fits.
     return color::RoundToInt32(v).value_or(0);
 }
+
+// A row of the strip: below its bottom it is the bottom, above its top the top.
+float StripRow(float Y, const color::PickerGeometry& g)
+{
+    if (Y > g.StripBottom)
+        Y = static_cast<float>(g.StripBottom);
+    if (Y < g.StripTop)
+        Y = static_cast<float>(g.StripTop);
+    return Y;
+}
 } // namespace
 
 void Form1::Form_MouseDown(int Button, int, float X, float Y)
@@ -36,10 +46,7 @@ void Form1::Form_MouseDown(int Button, int, float X, float Y)
     }
     if (g.StripLeft <= x && x < g.StripRight + 11 && g.StripTop - 2 <= y && y < g.StripBottom + 3) {
         StripDrag = true;
-        if (Y > g.StripBottom)
-            Y = static_cast<float>(g.StripBottom);
-        if (Y < g.StripTop)
-            Y = static_cast<float>(g.StripTop);
+        Y = StripRow(Y, g);
         PickStripColor(X, Y);
     }
 }
@@ -60,10 +67,7 @@ void Form1::Form_MouseMove(int Button, int, float X, float Y)
     }
     if (StripDrag) {
         X = static_cast<float>(g.StripLeft + 2);
-        if (Y > g.StripBottom)
-            Y = static_cast<float>(g.StripBottom);
-        if (Y < g.StripTop)
-            Y = static_cast<float>(g.StripTop);
+        Y = StripRow(Y, g);
         PickStripColor(X, Y);
     }
 }
