@@ -340,11 +340,6 @@ bool Form1::IsSaturationMode() const
     return optS->isChecked();
 }
 
-bool Form1::IsBrightnessMode() const
-{
-    return optB->isChecked();
-}
-
 double Form1::BoxValue(const app::TextBox* box)
 {
     return color::ParseLeadingNumber(box->text().toStdString());

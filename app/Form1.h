@@ -149,7 +149,6 @@ private:
     bool HueCheck();
     bool IsHueMode() const;
     bool IsSaturationMode() const;
-    bool IsBrightnessMode() const;
     static double BoxValue(const app::TextBox* box);
     static void SetBoxText(app::TextBox* box, int64_t value);
     void ShowChannels(int32_t colorValue);
