@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -31,14 +33,60 @@ void ColorLabel::mouseReleaseEvent(QMouseEvent* event)
         onClick();
 }
 
-TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {}
-
-void TextBox::keyPressEvent(QKeyEvent* event)
+KeyPresses::KeyPresses(QWidget* window) : QObject(window), window_(window)
 {
-    if (!event->isAutoRepeat() && !pressed_.contains(event->key()))
-        pressed_.append(event->key());
-    QLineEdit::keyPressEvent(event);
+    QCoreApplication::instance()->installEventFilter(this);
 }
+
+KeyPresses::~KeyPresses()
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool KeyPresses::InWindow(QObject* o) const
+{
+    // Keys that work the menu bar are menu keys, like those of its menus,
+    // which are windows of their own: leaving the menu bar with Escape is
+    // no typing in the box the focus returns to.
+    return o->isWidgetType() && static_cast<QWidget*>(o)->window() == window_ && !qobject_cast<QMenuBar*>(o);
+}
+
+bool KeyPresses::TakeRelease(int key)
+{
+    return held_.removeOne(key);
+}
+
+bool KeyPresses::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::ShortcutOverride: // the only sight of a key a shortcut takes
+    case QEvent::KeyPress: {
+        const auto* k = static_cast<QKeyEvent*>(event);
+        if (!k->isAutoRepeat() && !held_.contains(k->key()) && InWindow(watched))
+            held_.append(k->key());
+        break;
+    }
+    case QEvent::KeyRelease: {
+        // A text box takes its own releases (TakeRelease); a release in any
+        // other control of the window just ends the key.
+        const auto* k = static_cast<QKeyEvent*>(event);
+        if (!k->isAutoRepeat() && !dynamic_cast<TextBox*>(watched) && InWindow(watched))
+            held_.removeOne(k->key());
+        break;
+    }
+    case QEvent::WindowDeactivate:
+        // Keys still held go on in another window; their releases there are
+        // never seen, so nothing held before is trusted afterwards.
+        if (watched == window_)
+            held_.clear();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+TextBox::TextBox(QWidget* parent, KeyPresses* presses) : QLineEdit(parent), presses_(presses) {}
 
 void TextBox::keyReleaseEvent(QKeyEvent* event)
 {
@@ -47,7 +95,7 @@ void TextBox::keyReleaseEvent(QKeyEvent* event)
     // final release only.
     if (event->isAutoRepeat())
         return;
-    if (!pressed_.removeOne(event->key()))
+    if (!presses_ || !presses_->TakeRelease(event->key()))
         return;
     if (onKeyUp)
         onKeyUp(event->key());
@@ -56,8 +104,6 @@ void TextBox::keyReleaseEvent(QKeyEvent* event)
 void TextBox::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    // Keys pressed here and released elsewhere were not typed here.
-    pressed_.clear();
     // A message box or menu taking the focus is not the user leaving the box.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason ||
         event->reason() == Qt::MenuBarFocusReason)

@@ -31,23 +31,43 @@ private:
     int32_t backColor_ = 0;
 };
 
-// A text box that reports key presses and releases it received, and the
-// focus moving to another control of the window.
+// The keys held down whose press reached one window, in any of its
+// controls. A release whose press went elsewhere (the key that closed a
+// message box, a key pressed in another program) was not typed in the
+// window; see TextBox.
+class KeyPresses : public QObject {
+public:
+    // Watches every key event of the application for those of `window`.
+    explicit KeyPresses(QWidget* window);
+    ~KeyPresses() override;
+    // Whether this key's press reached the window since its last release;
+    // the release is taken, so the key no longer counts as held.
+    bool TakeRelease(int key);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool InWindow(QObject* o) const;
+
+    QWidget* window_;
+    QList<int> held_;
+};
+
+// A text box that reports key releases of keys pressed in its window, and
+// the focus moving to another control of the window.
 class TextBox : public QLineEdit {
 public:
-    explicit TextBox(QWidget* parent);
+    TextBox(QWidget* parent, KeyPresses* presses);
     std::function<void(int key)> onKeyUp;
     std::function<void()> onLostFocus;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    // Releases whose press this box did not see (the key that closed a
-    // message box, say) are not typing.
-    QList<int> pressed_;
+    KeyPresses* presses_;
 };
 
 // The client area: shows the surface image and reports mouse events in

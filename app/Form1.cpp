@@ -40,10 +40,13 @@ QString Spoken(QString caption)
     return caption.trimmed();
 }
 
+// A caption-less frame. It hides the surface behind it: the readout printed
+// there while the picker shows must not be seen through the value boxes.
 QFrame* MakeFrame(QWidget* parent)
 {
     auto* f = new QFrame(parent);
     f->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    f->setAutoFillBackground(true);
     return f;
 }
 
@@ -63,9 +66,9 @@ QLabel* MakeLabel(QWidget* parent, const QString& caption, const QString& tip = 
     return l;
 }
 
-app::TextBox* MakeBox(QWidget* parent, const QString& text, const QString& tip)
+app::TextBox* MakeBox(QWidget* parent, app::KeyPresses* keys, const QString& text, const QString& tip)
 {
-    auto* t = new app::TextBox(parent);
+    auto* t = new app::TextBox(parent, keys);
     t->setText(text);
     t->setToolTip(tip);
     t->setAccessibleName(tip);
@@ -127,6 +130,7 @@ Form1::~Form1()
 void Form1::CreateControls()
 {
     QWidget* c = Client;
+    auto* keys = new app::KeyPresses(this);
     Command1 = Place(MakeButton(c, QStringLiteral("O&K")), 370, 176, 55, 27);
     Frame3 = Place(MakeFrame(c), 302, 204, 65, 31);
     lblADDColor = Place(MakeSample(Frame3, QStringLiteral("Colour to add")), 2, 8, 57, 23);
@@ -149,12 +153,12 @@ void Form1::CreateControls()
     lblSelColor->SetBackColor(color::RGB(255, 0, 0));
 
     Frame2 = Place(MakeFrame(c), 306, 64, 137, 149);
-    Text3 = Place(MakeBox(Frame2, QStringLiteral("0"), QStringLiteral("Blue")), 92, 72, 25, 19);
-    Text2 = Place(MakeBox(Frame2, QStringLiteral("0"), QStringLiteral("Green")), 92, 52, 25, 19);
-    Text1 = Place(MakeBox(Frame2, QStringLiteral("255"), QStringLiteral("Red")), 92, 32, 25, 19);
-    txtH = Place(MakeBox(Frame2, QStringLiteral("0"), QStringLiteral("Hue")), 30, 32, 25, 19);
-    txtS = Place(MakeBox(Frame2, QStringLiteral("100"), QStringLiteral("Saturation")), 30, 52, 25, 19);
-    txtB = Place(MakeBox(Frame2, QStringLiteral("100"), QStringLiteral("Brightness")), 30, 72, 25, 19);
+    Text3 = Place(MakeBox(Frame2, keys, QStringLiteral("0"), QStringLiteral("Blue")), 92, 72, 25, 19);
+    Text2 = Place(MakeBox(Frame2, keys, QStringLiteral("0"), QStringLiteral("Green")), 92, 52, 25, 19);
+    Text1 = Place(MakeBox(Frame2, keys, QStringLiteral("255"), QStringLiteral("Red")), 92, 32, 25, 19);
+    txtH = Place(MakeBox(Frame2, keys, QStringLiteral("0"), QStringLiteral("Hue")), 30, 32, 25, 19);
+    txtS = Place(MakeBox(Frame2, keys, QStringLiteral("100"), QStringLiteral("Saturation")), 30, 52, 25, 19);
+    txtB = Place(MakeBox(Frame2, keys, QStringLiteral("100"), QStringLiteral("Brightness")), 30, 72, 25, 19);
     optH = Place(MakeOption(Frame2, QStringLiteral("H:"), QStringLiteral("Hue")), 0, 34, 31, 17);
     optS = Place(MakeOption(Frame2, QStringLiteral("S:"), QStringLiteral("Saturation")), 0, 54, 31, 17);
     optB = Place(MakeOption(Frame2, QStringLiteral("B:"), QStringLiteral("Brightness")), 0, 74, 33, 17);

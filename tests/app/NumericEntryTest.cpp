@@ -166,16 +166,46 @@ TEST_F(NumericEntryTest, LeavingAWrongHueKeepsTheFocus)
     EXPECT_EQ(f().focusWidget(), f().txtS);
 }
 
-TEST_F(NumericEntryTest, ReleasesWithoutAPressInTheBoxAreNotTyping)
+TEST_F(NumericEntryTest, ReleasesRunTheHandlerWhenTheirPressReachedTheWindow)
 {
     MessageBoxWatcher boxes;
     f().txtH->setFocus();
     f().txtH->setText(QStringLiteral("400"));
     // The release of the key that closed a message box lands in the box.
     QTest::keyRelease(f().txtH, Qt::Key_Return);
+    // A key pressed in another window, released here.
+    QLineEdit elsewhere;
+    QTest::keyPress(&elsewhere, Qt::Key_Space);
     QTest::keyRelease(f().txtH, Qt::Key_Space);
+    // The releases of a held key that only repeat it.
+    QTest::keyPress(f().txtH, Qt::Key_Right);
+    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(f().txtH, &repeat);
     EXPECT_EQ(boxes.Count(), 0);
     EXPECT_EQ(f().Picker.StripY, 265.0f);
+    // Held while the window lost the focus to another: its release may come
+    // from anywhere.
+    QTest::keyPress(f().txtS, Qt::Key_Shift);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(&f(), &deactivate);
+    QTest::keyRelease(f().txtH, Qt::Key_Shift);
+    EXPECT_EQ(boxes.Count(), 0);
+
+    // Tab pressed in the saturation box moves the focus on and is released
+    // in the hue box: the hue box's handler runs.
+    f().txtH->setText(QStringLiteral("180"));
+    f().txtS->setFocus();
+    QTest::keyPress(f().txtS, Qt::Key_Tab);
+    ASSERT_EQ(f().focusWidget(), f().txtH);
+    QTest::keyRelease(f().txtH, Qt::Key_Tab);
+    EXPECT_EQ(f().Picker.StripY, 137.5f);
+    // And the other way round: pressed in the hue box, released in the
+    // saturation box.
+    f().txtS->setText(QStringLiteral("50"));
+    QTest::keyPress(f().txtH, Qt::Key_Shift);
+    QTest::keyRelease(f().txtS, Qt::Key_Shift);
+    EXPECT_EQ(f().Picker.FieldX, 138);
+    EXPECT_EQ(boxes.Count(), 0);
 }
 
 TEST_F(NumericEntryTest, TypingInTheChannelBoxesChangesNothing)

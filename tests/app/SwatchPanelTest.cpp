@@ -433,7 +433,13 @@ TEST_F(SwatchPanelTest, ReadoutClearsTheBoxesOfAllFourLinesWhateverLiesBeneath)
 TEST_F(SwatchPanelTest, SampleClicksPrintTheirColours)
 {
     // Behind the value frame the readout is not seen, and the panel clears it.
+    const QRect valueFrame = f().Frame2->geometry().intersected(f().Client->rect());
+    const QImage seen = f().Client->grab(valueFrame).toImage();
+    const QImage surfaceBefore = f().Surface().Image().copy();
     QTest::mouseClick(f().Label2, Qt::LeftButton);
+    QTest::mouseClick(f().lblSelColor, Qt::LeftButton);
+    EXPECT_NE(f().Surface().Image(), surfaceBefore) << "the readout went onto the surface";
+    EXPECT_EQ(f().Client->grab(valueFrame).toImage(), seen) << "the readout shows through the value frame";
     ClickPreset();
     EXPECT_TRUE(SameImage(Image(), CustomPanel({}, 1)));
 

@@ -23,6 +23,10 @@ LIST = (367, 154)       # cmbPreset (310, 144, 115, 21)
 ADD = (332, 253)        # cmdADD (304, 240, 57, 27)
 OK = (397, 189)         # Command1 (370, 176, 55, 27)
 BLACK = (0, 0, 0)
+# The frame of the value boxes, up to the client area's right edge, and the
+# box the readout prints into, which lies under it.
+VALUE_FRAME = (306, 64, 434 - 306, 212 - 64)
+READOUT = (312, 80, 80, 50)
 
 
 def file_bytes(values):
@@ -87,6 +91,44 @@ def expect_file(app, values, what, timeout=5):
     print("%s: %s holds the expected %d bytes" % (what, FILE_NAME, len(got)))
 
 
+def crop(app, picture, rect):
+    s = app.scale
+    x, y, w, h = rect
+    return picture.crop(x * s, y * s, w * s, h * s)
+
+
+def ink_rows(app, picture):
+    """Client rows of the readout box that hold dark text pixels."""
+    x, y, w, h = READOUT
+    box = crop(app, picture, READOUT)
+    s = app.scale
+    return sorted({y + py // s for py in range(h * s) for px in range(w * s) if sum(box.pixel(px, py)) < 200})
+
+
+def samples_print_behind_the_value_frame(app, shots):
+    """A sample click while the picker shows prints the readout behind the
+    value boxes' frame: nothing of it is seen on the screen."""
+    before = crop(app, app.settle(), VALUE_FRAME)
+    for name, rect in (("old", ex.OLD_SAMPLE), ("new", ex.NEW_SAMPLE)):
+        x, y, w, h = rect
+        app.click(x + w // 2, y + h // 2)
+        after = crop(app, app.settle(), VALUE_FRAME)
+        diffs = harness.diff_pixels(after, before)
+        if diffs:
+            after.save_png(os.path.join(shots, "swatches_%s_sample_click.png" % name))
+            raise TestFailure(harness.describe_diff(diffs, "under the value frame after a click on the %s sample"
+                                                    % name, len(after.data) // 3))
+        print("click on the %s sample: the screen under the value frame is unchanged" % name)
+
+
+def expect_readout_seen(app, what):
+    rows = ink_rows(app, app.settle())
+    # Four lines of text: ink from the first line's top to the last one's.
+    if not rows or rows[-1] - rows[0] < 30:
+        raise TestFailure("%s: the readout is not seen (ink on rows %s)" % (what, rows))
+    print("%s: the readout is seen, rows %d to %d" % (what, rows[0], rows[-1]))
+
+
 def first_run(session, program, parts, shots):
     app = session.start_app(program, working_copy=True)
     app.wait_window()
@@ -98,6 +140,7 @@ def first_run(session, program, parts, shots):
     picker.ring = (150, 80)
     colour = picker.under_ring()
     ex.expect(app, "pick at (150, 80)", picker.picture(), None, colour, shots, "swatches_pick")
+    samples_print_behind_the_value_frame(app, shots)
 
     app.click(*PRESET)
     expect_panel(app, parts, "custom panel without a file", custom_colour({}), 1, colour, shots,
@@ -110,12 +153,15 @@ def first_run(session, program, parts, shots):
     app.choose(*LIST, "Safe Palette (216)")
     expect_panel(app, parts, "safe panel", ex.safe_cell_colour, 1, colour, shots, "swatches_safe")
     expect_controls(app, "safe panel", add_shown=False)
+    if ink_rows(app, app.grab_client()):
+        raise TestFailure("safe panel: the box of the readout holds text before any pick")
 
     # Swatches: a click, a filler cell, a drag across a gap into the next
     # row, and a click in a gap that hits nothing.
     app.click(*ex.cell_centre(40))
     expect_panel(app, parts, "safe cell 40", ex.safe_cell_colour, 40, ex.safe_colour(40), shots,
                  "swatches_safe40")
+    expect_readout_seen(app, "safe cell 40")
     app.click(*ex.cell_centre(220))
     expect_panel(app, parts, "filler cell 220", ex.safe_cell_colour, 220, BLACK, shots, "swatches_safe220")
     (x0, y0), (x1, y1) = ex.cell_centre(100), ex.cell_centre(117)

@@ -124,6 +124,30 @@ def typed_values(app, picker, shots):
               dict(ex.boxes(180, s, b, picker.under_ring()), Red="7"), picker.under_ring(), shots, "typing_red")
 
 
+def tab_into_the_hue_box(app, picker, shots):
+    """A key pressed in another box and released in the hue box runs the hue
+    box's handler: the marks follow the typed hue."""
+    # The boxes hold H 180, S 30, B 30. Saturation mode and back puts the
+    # marks at floor(137.5) = 137; the hue box's own rule puts them at 138.
+    app.click_object("Saturation", ["radio button"])
+    app.click_object("Hue", ["radio button"])
+    picker.mark_row = int(ex.switched_hue_strip_y(180))
+    picker.hue = ex.hue_strip(picker.mark_row)
+    # (A switch leaves the R, G and B boxes as they were.)
+    ex.expect(app, "back to hue mode with hue 180", picker.picture(), None, picker.under_ring(), shots,
+              "typing_switched180")
+    # A click in the saturation box (no key there), then Tab: pressed in
+    # the saturation box, released in the hue box.
+    app.click_object("Saturation", ["text"])
+    expect_focus_in(app, "Saturation")
+    app.key("Tab")
+    expect_focus_in(app, "Hue")
+    picker.mark_row = round(ex.typed_hue_strip_y(180))
+    picker.hue = ex.hue_strip(picker.mark_row)
+    ex.expect(app, "Tab from the saturation box into the hue box", picker.picture(),
+              ex.boxes(180, 30, 30, picker.under_ring()), picker.under_ring(), shots, "typing_tab_into_hue")
+
+
 def test(args):
     with harness.Session(keep_temp=args.keep_temp) as session:
         parts = ex.Parts.generate(session, args.parts_generator)
@@ -135,6 +159,7 @@ def test(args):
         leaving_a_wrong_hue(app)
         menus_are_not_controls(app)
         typed_values(app, picker, args.shots)
+        tab_into_the_hue_box(app, picker, args.shots)
         if not app.running():
             raise TestFailure("the program ended during the checks")
 

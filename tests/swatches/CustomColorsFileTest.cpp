@@ -2,6 +2,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <random>
@@ -348,6 +350,7 @@ TEST(CustomColorsFileTest, AFolderInTheFilesPlaceFailsTheSaveWithAReason)
                      .isEmpty());
 }
 
+// TINCTARA_SAVE_KILL_ROUNDS sets the number of kills for long runs.
 TEST(CustomColorsFileTest, SavesKilledAtRandomMomentsLeaveOneWholeSave)
 {
     QTemporaryDir dir;
@@ -356,7 +359,12 @@ TEST(CustomColorsFileTest, SavesKilledAtRandomMomentsLeaveOneWholeSave)
     uint64_t held = 0; // the generation the file holds
     uint64_t next = 1; // the first generation of the next helper
     std::mt19937 rng(20240607);
-    for (int round = 0; round < 40; ++round) {
+    const char* setting = std::getenv("TINCTARA_SAVE_KILL_ROUNDS");
+    const int rounds = setting ? std::atoi(setting) : 40;
+    // What a killed save may leave beside the file: its temporary copy.
+    const QRegularExpression leftover(QStringLiteral("^usercolors\\.cps\\.[A-Za-z0-9]{6}$"));
+    int leftovers = 0;
+    for (int round = 0; round < rounds; ++round) {
         QProcess helper;
         helper.start(QStringLiteral(CUSTOM_COLORS_HELPER),
                      {QStringLiteral("loop"), path, QString::number(next)});
@@ -387,9 +395,17 @@ TEST(CustomColorsFileTest, SavesKilledAtRandomMomentsLeaveOneWholeSave)
             << "round " << round << ": file names generation " << got[0] << ", expected " << lastReported
             << " or " << inFlight;
         ASSERT_EQ(bytes, FormatCustomColors(swatch_testing::Generation(n))) << "round " << round;
+        // Whatever temporary copies lie beside it, the reader takes the file.
+        ASSERT_EQ(swatches::ReadCustomColorsFile(path), swatch_testing::Generation(n)) << "round " << round;
+        const QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        for (const QString& name : names)
+            ASSERT_TRUE(name == QLatin1String("usercolors.cps") || leftover.match(name).hasMatch())
+                << "round " << round << ": " << name.toStdString();
+        leftovers = int(names.size()) - 1;
         held = n;
         next = inFlight + 1;
     }
+    std::printf("%d kills; %d temporary copies left beside the file\n", rounds, leftovers);
 }
 
 TEST(CustomColorsFileTest, ProgramFolderIsKeptWhileItIsWritable)
