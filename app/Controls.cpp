@@ -21,8 +21,7 @@ void ColorLabel::SetBackColor(int32_t value)
 {
     backColor_ = value;
     QPalette pal = palette();
-    const bool isColor = value >= 0 && value <= 0xFFFFFF;
-    pal.setColor(QPalette::Window, QColor::fromRgb(platform::ToQRgb(isColor ? value : 0)));
+    pal.setColor(QPalette::Window, QColor::fromRgb(platform::ToQRgb(value)));
     setPalette(pal);
 }
 

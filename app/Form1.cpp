@@ -131,12 +131,12 @@ void Form1::CreateControls()
 {
     QWidget* c = Client;
     auto* keys = new app::KeyPresses(this);
-    Command1 = Place(MakeButton(c, QStringLiteral("O&K")), 370, 176, 55, 27);
-    Frame3 = Place(MakeFrame(c), 302, 204, 65, 31);
-    lblADDColor = Place(MakeSample(Frame3, QStringLiteral("Colour to add")), 2, 8, 57, 23);
+    cmdOK = Place(MakeButton(c, QStringLiteral("O&K")), 370, 176, 55, 27);
+    fraAdd = Place(MakeFrame(c), 302, 204, 65, 31);
+    lblADDColor = Place(MakeSample(fraAdd, QStringLiteral("Colour to add")), 2, 8, 57, 23);
     lblADDColor->SetBackColor(platform::FromQRgb(QApplication::palette().color(QPalette::Base).rgb()));
     lblADDColor->hide();
-    Command3 = Place(MakeButton(c, QStringLiteral("&Preset")), 370, 208, 55, 27);
+    cmdPreset = Place(MakeButton(c, QStringLiteral("&Preset")), 370, 208, 55, 27);
     cmdADD = Place(MakeButton(c, QStringLiteral(" << Add    ")), 304, 240, 57, 27);
     cmdADD->hide();
     cmbPreset = Place(new QComboBox(c), 310, 144, 115, 21);
@@ -144,40 +144,40 @@ void Form1::CreateControls()
     cmbPreset->setAccessibleName(QStringLiteral("Safe Colors"));
     cmbPreset->hide();
 
-    Frame1 = Place(MakeFrame(c), 308, 2, 113, 67);
-    Label3 = Place(MakeLabel(Frame1, QStringLiteral("Old")), 70, 10, 19, 13);
-    Label2 = Place(MakeSample(Frame1, QStringLiteral("Old colour")), 57, 24, 48, 29);
-    Label2->SetBackColor(color::RGB(255, 0, 0));
-    Label1 = Place(MakeLabel(Frame1, QStringLiteral("New")), 20, 10, 31, 13);
-    lblSelColor = Place(MakeSample(Frame1, QStringLiteral("New colour")), 8, 24, 49, 29);
+    fraSamples = Place(MakeFrame(c), 308, 2, 113, 67);
+    lblOld = Place(MakeLabel(fraSamples, QStringLiteral("Old")), 70, 10, 19, 13);
+    lblOldColor = Place(MakeSample(fraSamples, QStringLiteral("Old colour")), 57, 24, 48, 29);
+    lblOldColor->SetBackColor(color::RGB(255, 0, 0));
+    lblNew = Place(MakeLabel(fraSamples, QStringLiteral("New")), 20, 10, 31, 13);
+    lblSelColor = Place(MakeSample(fraSamples, QStringLiteral("New colour")), 8, 24, 49, 29);
     lblSelColor->SetBackColor(color::RGB(255, 0, 0));
 
-    Frame2 = Place(MakeFrame(c), 306, 64, 137, 149);
-    Text3 = Place(MakeBox(Frame2, keys, QStringLiteral("0"), QStringLiteral("Blue")), 92, 72, 25, 19);
-    Text2 = Place(MakeBox(Frame2, keys, QStringLiteral("0"), QStringLiteral("Green")), 92, 52, 25, 19);
-    Text1 = Place(MakeBox(Frame2, keys, QStringLiteral("255"), QStringLiteral("Red")), 92, 32, 25, 19);
-    txtH = Place(MakeBox(Frame2, keys, QStringLiteral("0"), QStringLiteral("Hue")), 30, 32, 25, 19);
-    txtS = Place(MakeBox(Frame2, keys, QStringLiteral("100"), QStringLiteral("Saturation")), 30, 52, 25, 19);
-    txtB = Place(MakeBox(Frame2, keys, QStringLiteral("100"), QStringLiteral("Brightness")), 30, 72, 25, 19);
-    optH = Place(MakeOption(Frame2, QStringLiteral("H:"), QStringLiteral("Hue")), 0, 34, 31, 17);
-    optS = Place(MakeOption(Frame2, QStringLiteral("S:"), QStringLiteral("Saturation")), 0, 54, 31, 17);
-    optB = Place(MakeOption(Frame2, QStringLiteral("B:"), QStringLiteral("Brightness")), 0, 74, 33, 17);
+    fraValues = Place(MakeFrame(c), 306, 64, 137, 149);
+    txtBlue = Place(MakeBox(fraValues, keys, QStringLiteral("0"), QStringLiteral("Blue")), 92, 72, 25, 19);
+    txtGreen = Place(MakeBox(fraValues, keys, QStringLiteral("0"), QStringLiteral("Green")), 92, 52, 25, 19);
+    txtRed = Place(MakeBox(fraValues, keys, QStringLiteral("255"), QStringLiteral("Red")), 92, 32, 25, 19);
+    txtH = Place(MakeBox(fraValues, keys, QStringLiteral("0"), QStringLiteral("Hue")), 30, 32, 25, 19);
+    txtS = Place(MakeBox(fraValues, keys, QStringLiteral("100"), QStringLiteral("Saturation")), 30, 52, 25, 19);
+    txtB = Place(MakeBox(fraValues, keys, QStringLiteral("100"), QStringLiteral("Brightness")), 30, 72, 25, 19);
+    optH = Place(MakeOption(fraValues, QStringLiteral("H:"), QStringLiteral("Hue")), 0, 34, 31, 17);
+    optS = Place(MakeOption(fraValues, QStringLiteral("S:"), QStringLiteral("Saturation")), 0, 54, 31, 17);
+    optB = Place(MakeOption(fraValues, QStringLiteral("B:"), QStringLiteral("Brightness")), 0, 74, 33, 17);
     optH->setChecked(true);
-    lblR = Place(MakeLabel(Frame2, QStringLiteral("R:"), QStringLiteral("Red")), 80, 34, 13, 15);
-    lblG = Place(MakeLabel(Frame2, QStringLiteral("G:"), QStringLiteral("Green")), 80, 54, 15, 15);
-    lblB = Place(MakeLabel(Frame2, QStringLiteral("B:"), QStringLiteral("Blue")), 80, 74, 13, 15);
-    lblS = Place(MakeLabel(Frame2, QStringLiteral("%")), 56, 54, 11, 13);
-    lblBB = Place(MakeLabel(Frame2, QStringLiteral("%")), 56, 74, 13, 17);
-    lblH = Place(MakeLabel(Frame2, QStringLiteral("\u00B0")), 56, 32, 7, 11);
+    lblR = Place(MakeLabel(fraValues, QStringLiteral("R:"), QStringLiteral("Red")), 80, 34, 13, 15);
+    lblG = Place(MakeLabel(fraValues, QStringLiteral("G:"), QStringLiteral("Green")), 80, 54, 15, 15);
+    lblB = Place(MakeLabel(fraValues, QStringLiteral("B:"), QStringLiteral("Blue")), 80, 74, 13, 15);
+    lblS = Place(MakeLabel(fraValues, QStringLiteral("%")), 56, 54, 11, 13);
+    lblBB = Place(MakeLabel(fraValues, QStringLiteral("%")), 56, 74, 13, 17);
+    lblH = Place(MakeLabel(fraValues, QStringLiteral("\u00B0")), 56, 32, 7, 11);
     for (QLabel* l : {lblS, lblBB, lblH})
         l->setFont(app::ArialFont());
 
-    Command2 = Place(MakeButton(c, QStringLiteral("&Cancel")), 370, 240, 55, 27);
+    cmdCancel = Place(MakeButton(c, QStringLiteral("&Cancel")), 370, 240, 55, 27);
 
     // The value frame reaches over OK and Preset; the buttons stay on top so
     // they can be clicked there.
-    Command1->raise();
-    Command3->raise();
+    cmdOK->raise();
+    cmdPreset->raise();
 
     txtH->onKeyUp = [this](int key) { txtH_KeyUp(key, 0); };
     txtS->onKeyUp = [this](int key) { txtS_KeyUp(key, 0); };
@@ -190,7 +190,6 @@ void Form1::CreateControls()
                 txtH_LostFocus();
         });
     };
-    connect(txtH, &QLineEdit::textChanged, this, [this] { txtH_Change(); });
 
     for (auto [option, handler] : {std::pair{optH, &Form1::optH_Click}, {optS, &Form1::optS_Click},
                                    {optB, &Form1::optB_Click}})
@@ -198,18 +197,18 @@ void Form1::CreateControls()
             if (on)
                 (this->*handler)();
         });
-    Label2->onClick = [this] { Label2_Click(); };
+    lblOldColor->onClick = [this] { lblOldColor_Click(); };
     lblSelColor->onClick = [this] { lblSelColor_Click(); };
     lblADDColor->onClick = [this] { lblADDColor_Click(); };
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(cmdPreset, &QPushButton::clicked, this, [this] { cmdPreset_Click(); });
     connect(cmbPreset, &QComboBox::activated, this, [this] { cmbPreset_Click(); });
     connect(cmdADD, &QPushButton::clicked, this, [this] { cmdADD_Click(); });
     // Escape cancels, as in any dialog; Enter has no default button to press,
     // so typing a value and pressing Enter never closes the window.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { Command2_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(escape, &QShortcut::activated, this, [this] { cmdCancel_Click(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 }
 
 void Form1::CreateMenus()
@@ -225,8 +224,8 @@ void Form1::CreateMenus()
 void Form1::SetTabOrder()
 {
     // Focusable controls in the order of their tab indexes.
-    QWidget* const order[] = {Command1, Command2, Command3, optB, optS, optH, txtB, txtS,
-                              txtH,     Text1,    Text2,    Text3, cmbPreset, cmdADD};
+    QWidget* const order[] = {cmdOK, cmdCancel, cmdPreset, optB, optS, optH, txtB, txtS,
+                              txtH,     txtRed,    txtGreen,    txtBlue, cmbPreset, cmdADD};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -234,7 +233,7 @@ void Form1::SetTabOrder()
 void Form1::Form_Load()
 {
     SafeCells = swatches::BuildSafeCells();
-    PresetMode = 0;
+    PresetMode = PresetPicker;
     picker::InitDibHeader(Picker.DibHeader);
     Picker.Geometry = color::MakePickerGeometry();
     const color::PickerGeometry& g = Picker.Geometry;
@@ -270,6 +269,21 @@ void Form1::DrawPicker()
     picker::DrawPicker(surface_, Picker.FieldX, Picker.FieldY);
 }
 
+void Form1::MoveRing(int32_t x, int32_t y)
+{
+    DrawPicker();
+    Picker.FieldX = x;
+    Picker.FieldY = y;
+    DrawPicker();
+}
+
+void Form1::MoveStripMarks(float y)
+{
+    picker::DrawStripMarks(surface_, Picker.Geometry, picker::MarkRow(Picker.StripY));
+    Picker.StripY = y;
+    picker::DrawStripMarks(surface_, Picker.Geometry, picker::MarkRow(Picker.StripY));
+}
+
 void Form1::DrawSelFrame()
 {
     picker::DrawSelFrame(surface_, Picker.Geometry);
@@ -293,12 +307,12 @@ void Form1::DrawHueField(const int16_t& red, const int16_t& green, const int16_t
     picker::DrawHueField(surface_, Picker, red, green, blue);
 }
 
-void Form1::Command1_Click()
+void Form1::cmdOK_Click()
 {
     close();
 }
 
-void Form1::Command2_Click()
+void Form1::cmdCancel_Click()
 {
     close();
 }
@@ -358,7 +372,7 @@ void Form1::ShowChannels(int32_t colorValue)
 {
     int16_t red, green, blue;
     color::SplitColor(colorValue, red, green, blue);
-    SetBoxText(Text1, red);
-    SetBoxText(Text2, green);
-    SetBoxText(Text3, blue);
+    SetBoxText(txtRed, red);
+    SetBoxText(txtGreen, green);
+    SetBoxText(txtBlue, blue);
 }

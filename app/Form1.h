@@ -47,13 +47,18 @@ public:
     void DrawPicker();
     void DrawSelFrame();
     void DrawMainFrame();
-    void DrawSafePicker(int16_t Index, int16_t Clear);
+    void DrawSafePicker(int16_t Index, bool Clear);
 
     // Window-level state.
     picker::PickerState Picker;
     bool FieldDrag = false;
     bool StripDrag = false;
-    int32_t PresetMode = 0;
+    // What the left part of the window shows; the values are those stored
+    // in PresetMode.
+    static constexpr int32_t PresetPicker = 0;
+    static constexpr int32_t PresetCustom = 1;
+    static constexpr int32_t PresetSafe = 4;
+    int32_t PresetMode = PresetPicker;
     swatches::Cells SafeCells{};
     int16_t SelectedCell = 0;
     swatches::CustomColorArray CustomColors{};
@@ -64,21 +69,21 @@ public:
 
     // Controls, by their names.
     app::ClientArea* Client = nullptr;
-    QPushButton* Command1 = nullptr;
-    QFrame* Frame3 = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QFrame* fraAdd = nullptr;
     app::ColorLabel* lblADDColor = nullptr;
-    QPushButton* Command3 = nullptr;
+    QPushButton* cmdPreset = nullptr;
     QPushButton* cmdADD = nullptr;
     QComboBox* cmbPreset = nullptr;
-    QFrame* Frame1 = nullptr;
-    QLabel* Label3 = nullptr;
-    app::ColorLabel* Label2 = nullptr;
-    QLabel* Label1 = nullptr;
+    QFrame* fraSamples = nullptr;
+    QLabel* lblOld = nullptr;
+    app::ColorLabel* lblOldColor = nullptr;
+    QLabel* lblNew = nullptr;
     app::ColorLabel* lblSelColor = nullptr;
-    QFrame* Frame2 = nullptr;
-    app::TextBox* Text3 = nullptr;
-    app::TextBox* Text2 = nullptr;
-    app::TextBox* Text1 = nullptr;
+    QFrame* fraValues = nullptr;
+    app::TextBox* txtBlue = nullptr;
+    app::TextBox* txtGreen = nullptr;
+    app::TextBox* txtRed = nullptr;
     app::TextBox* txtH = nullptr;
     app::TextBox* txtS = nullptr;
     app::TextBox* txtB = nullptr;
@@ -91,7 +96,7 @@ public:
     QLabel* lblS = nullptr;
     QLabel* lblBB = nullptr;
     QLabel* lblH = nullptr;
-    QPushButton* Command2 = nullptr;
+    QPushButton* cmdCancel = nullptr;
     QMenu* mnuFile = nullptr;
     QAction* mnuFileExit = nullptr;
     QMenu* mnuabout = nullptr;
@@ -99,8 +104,8 @@ public:
 
     // Event handlers.
     void Form_Load();
-    void Command1_Click();
-    void Command2_Click();
+    void cmdOK_Click();
+    void cmdCancel_Click();
     void mnuFileExit_Click();
     void mnucolorabout_Click();
     // The About window while it is loaded, else null.
@@ -108,8 +113,6 @@ public:
     void Form_MouseDown(int Button, int Shift, float X, float Y);
     void Form_MouseMove(int Button, int Shift, float X, float Y);
     void Form_MouseUp(int Button, int Shift, float X, float Y);
-    void txtH_Change();
-    void txtH_KeyPress(int KeyAscii);
     void txtH_KeyUp(int KeyCode, int Shift);
     void txtH_LostFocus();
     void txtS_KeyUp(int KeyCode, int Shift);
@@ -117,10 +120,10 @@ public:
     void optH_Click();
     void optS_Click();
     void optB_Click();
-    void Label2_Click();
+    void lblOldColor_Click();
     void lblSelColor_Click();
     void lblADDColor_Click();
-    void Command3_Click();
+    void cmdPreset_Click();
     void cmbPreset_Click();
     void cmdADD_Click();
 
@@ -132,13 +135,21 @@ public:
     int32_t PointAt(double x, double y) const;
 
 private:
+    // Only the left button picks, and while a swatch panel shows it picks
+    // there: true when a press or move is done with before the picker.
+    bool NotForThePicker(int Button, float X, float Y);
     void PickFieldColor(float& X, float& Y);
     void PickStripColor(float& X, float& Y);
     void MixHueColor(int16_t S, int16_t B);
     void ShowFieldColor();
-    void MoveStripMarksTo(double percent);
-    void DrawSatStrip(const int16_t& red, const int16_t& green, const int16_t& blue);
-    void DrawBrightStrip(const int16_t& red, const int16_t& green, const int16_t& blue);
+    // The markers move by drawing them inverted at the old place (erasing)
+    // and at the new one.
+    void MoveRing(int32_t x, int32_t y);
+    void MoveStripMarks(float y);
+    // Saturation (true) or brightness mode.
+    void ShowRampMode(bool saturation);
+    // The strip of saturation or brightness mode, whichever is set.
+    void DrawRampStrip(int16_t red, int16_t green, int16_t blue);
     void PickSwatch(float X, float Y, int32_t Mode);
     void DrawColorInfo(const int16_t& red, const int16_t& green, const int16_t& blue, const std::string& hex);
     void ShowSampleInfo(const app::ColorLabel* sample);

@@ -40,31 +40,31 @@ frmAbout::frmAbout()
     QFont title(QStringLiteral("Arial"));
     title.setPixelSize(24);
     title.setBold(true);
-    Label5 = MakeLabel(this, QStringLiteral("Tinctara"), {56, 16, 257, 33});
-    Label5->setFont(title);
+    lblTitle = MakeLabel(this, QStringLiteral("Tinctara"), {56, 16, 257, 33});
+    lblTitle->setFont(title);
     imgsei = new QLabel(this);
     imgsei->setGeometry(8, 24, 32, 32);
     imgsei->setPixmap(app::ProgramIcon().pixmap(32, 32));
     imgsei->setAccessibleName(QStringLiteral("Tinctara icon"));
-    Label2 = MakeLabel(this, QStringLiteral("Tinctara"), {56, 64, 233, 17});
-    Label3 = MakeLabel(this, QStringLiteral("Version 1.0"), {56, 80, 89, 17});
-    Label4 = MakeLabel(this, WebAddress, {56, 96, 225, 17});
-    QPalette link = Label4->palette();
+    lblProduct = MakeLabel(this, QStringLiteral("Tinctara"), {56, 64, 233, 17});
+    lblVersion = MakeLabel(this, QStringLiteral("Version 1.0"), {56, 80, 89, 17});
+    lblLink = MakeLabel(this, WebAddress, {56, 96, 225, 17});
+    QPalette link = lblLink->palette();
     link.setColor(QPalette::WindowText, QColor(0, 0, 0xC0));
-    Label4->setPalette(link);
+    lblLink->setPalette(link);
     // The pointer shows the link is one while it is over the label only.
-    Label4->setCursor(Qt::PointingHandCursor);
-    Label4->installEventFilter(this);
+    lblLink->setCursor(Qt::PointingHandCursor);
+    lblLink->installEventFilter(this);
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setGeometry(88, 120, 92, 23);
     cmdOK->setAccessibleName(QStringLiteral("OK"));
-    Label8 = MakeLabel(this, Notice, {32, 160, 217, 25});
-    QPalette black = Label8->palette();
+    lblNotice = MakeLabel(this, Notice, {32, 160, 217, 25});
+    QPalette black = lblNotice->palette();
     black.setColor(QPalette::WindowText, Qt::black);
-    Label8->setPalette(black);
-    Label2->setPalette(black);
-    Label3->setPalette(black);
-    Label5->setPalette(black);
+    lblNotice->setPalette(black);
+    lblProduct->setPalette(black);
+    lblVersion->setPalette(black);
+    lblTitle->setPalette(black);
 
     cmdOK->setDefault(true);
     cmdOK->setFocus();
@@ -88,7 +88,7 @@ void frmAbout::cmdOK_Click()
     close();
 }
 
-void frmAbout::Label4_Click()
+void frmAbout::lblLink_Click()
 {
     // Handed to the desktop, never to a shell; a failure shows nothing.
     QDesktopServices::openUrl(QUrl(WebAddress));
@@ -96,10 +96,10 @@ void frmAbout::Label4_Click()
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Label4 && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == lblLink && event->type() == QEvent::MouseButtonRelease) {
         const auto* e = static_cast<QMouseEvent*>(event);
-        if (e->button() == Qt::LeftButton && Label4->rect().contains(e->position().toPoint()))
-            Label4_Click();
+        if (e->button() == Qt::LeftButton && lblLink->rect().contains(e->position().toPoint()))
+            lblLink_Click();
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -19,16 +19,16 @@ public:
     // Centres the window on its screen, as each load does.
     void CenterOnScreen();
 
-    QLabel* Label5 = nullptr;
+    QLabel* lblTitle = nullptr;
     QLabel* imgsei = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
+    QLabel* lblProduct = nullptr;
+    QLabel* lblVersion = nullptr;
+    QLabel* lblLink = nullptr;
     QPushButton* cmdOK = nullptr;
-    QLabel* Label8 = nullptr;
+    QLabel* lblNotice = nullptr;
 
     void cmdOK_Click();
-    void Label4_Click();
+    void lblLink_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,13 +3,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include "picker/BrightField.h"
 #include "picker/Frames.h"
 #include "picker/HueField.h"
 #include "picker/HueFieldFill.h"
 #include "picker/HueStrip.h"
 #include "picker/Markers.h"
-#include "picker/SatField.h"
+#include "picker/SatBright.h"
 #include "platform/Dib.h"
 
 // Each renderer beside a plain copy of a buffer of its bitmap's size, the

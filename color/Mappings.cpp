@@ -147,4 +147,9 @@ int32_t BrightnessToFieldY(double B, const PickerGeometry& g)
     return RoundPosition(v, g.FieldTop, g.FieldBottom);
 }
 
+bool IsValidHue(double H)
+{
+    return H <= 360 && H >= 0 && H == std::floor(H);
+}
+
 } // namespace color

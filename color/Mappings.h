@@ -15,6 +15,9 @@ int32_t FieldYToSaturation(int32_t FieldY, const PickerGeometry& g);
 int32_t StripYToHue(float y, const PickerGeometry& g);
 int32_t StripYToPercent(float y, const PickerGeometry& g);
 
+// The hue box's check: a whole number of degrees from 0 to 360.
+bool IsValidHue(double H);
+
 // Box value -> position. Any double is accepted: the mapped position is
 // clamped into the field or strip before it becomes an integer, so a typed
 // value can never put a marker outside the picker (NaN lands on the top or

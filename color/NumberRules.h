@@ -11,9 +11,11 @@ namespace color {
 std::optional<int16_t> RoundToInt16(double x);
 std::optional<int32_t> RoundToInt32(double x);
 
-// Nearest integer, ties to even, for values already known to be in range
-// (the caller guarantees it; used in pixel loops).
-inline double RoundHalfEven(double x);
+// Nearest integer, ties to the even neighbour, as a floating-point value of
+// the same type; infinities and NaN come back unchanged. Cheap enough for
+// pixel loops.
+template <typename Real>
+Real RoundHalfEven(Real x);
 
 double FloorValue(double x);
 
@@ -33,8 +35,19 @@ std::string IntegerText(int64_t value);
 } // namespace color
 
 #include <cmath>
-inline double color::RoundHalfEven(double x)
+#include <limits>
+#include <type_traits>
+// Below 2^51 (2^22 for float) adding 1.5 * 2^52 (1.5 * 2^23) leaves no bits
+// for a fraction, so the addition itself rounds, ties to even in the default
+// mode, without a library call; strict evaluation (no fast-math, no
+// contraction) keeps the two steps apart. Larger values are whole already.
+template <typename Real>
+Real color::RoundHalfEven(Real x)
 {
-    // The default floating-point environment rounds to nearest, ties to even.
+    static_assert(std::is_floating_point_v<Real>);
+    constexpr Real Limit = Real(1ull << (std::numeric_limits<Real>::digits - 2));
+    constexpr Real Magic = 3 * Limit;
+    if (x > -Limit && x < Limit)
+        return (x + Magic) - Magic;
     return std::nearbyint(x);
 }

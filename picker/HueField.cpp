@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "color/NumberRules.h"
 #include "picker/Frames.h"
 #include "picker/HueFieldFill.h"
 #include "picker/Markers.h"
@@ -19,7 +20,7 @@ uint8_t HueFieldChannel(int C, int i, int k)
     const double top = 255.0 - k;
     const double increment = (top - base) / 255.0;
     const double x = 255.0 - i;
-    const double value = std::nearbyint(x * increment + base);
+    const double value = color::RoundHalfEven(x * increment + base);
     // A value that does not fit a byte is not stored; the buffer keeps the
     // zero it started with.
     if (!(value >= 0.0 && value <= 255.0)) {

@@ -2,10 +2,7 @@
 
 #include "picker/HueField.h"
 
-#if defined(__x86_64__) // SSE2 is part of the base instruction set there
-#include <immintrin.h>
-#define TINCTARA_X86 1
-#endif
+#include "platform/CpuFeatures.h"
 
 // Each byte is nearest((255 - k) * (65025 - i * (255 - C)) / 65025), which is
 // what the double arithmetic of HueFieldChannel always yields. With a = 255 - k
@@ -93,12 +90,6 @@ __attribute__((target("avx2"))) void FillAvx2(uint8_t* bits, const Factors& f)
         }
     }
 }
-
-bool HasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
 #endif
 
 bool InByteRange(int v)
@@ -117,7 +108,7 @@ bool FieldFillAvailable(FieldFill method)
     case FieldFill::Sse2:
         return true;
     case FieldFill::Avx2:
-        return HasAvx2();
+        return platform::HasAvx2();
 #endif
     default:
         return false;
@@ -133,7 +124,7 @@ void FillHueFieldWith(FieldFill method, uint8_t* bits, int red, int green, int b
         FillSse2(bits, f);
         return;
     case FieldFill::Avx2:
-        if (HasAvx2()) {
+        if (platform::HasAvx2()) {
             FillAvx2(bits, f);
             return;
         }
@@ -149,7 +140,7 @@ void FillHueField(uint8_t* bits, int16_t red, int16_t green, int16_t blue)
 {
     if (InByteRange(red) && InByteRange(green) && InByteRange(blue)) {
 #ifdef TINCTARA_X86
-        FillHueFieldWith(HasAvx2() ? FieldFill::Avx2 : FieldFill::Sse2, bits, red, green, blue);
+        FillHueFieldWith(platform::HasAvx2() ? FieldFill::Avx2 : FieldFill::Sse2, bits, red, green, blue);
 #else
         FillHueFieldWith(FieldFill::Portable, bits, red, green, blue);
 #endif

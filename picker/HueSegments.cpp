@@ -1,6 +1,6 @@
 #include "picker/HueSegments.h"
 
-#include <cmath>
+#include "color/NumberRules.h"
 
 namespace picker {
 
@@ -10,7 +10,7 @@ constexpr int Red = 0, Green = 1, Blue = 2;
 int SegmentEnd(int k)
 {
     const float s = 255.0f / 6.0f;
-    return static_cast<int>(std::nearbyint(static_cast<float>(k) * s));
+    return static_cast<int>(color::RoundHalfEven(static_cast<float>(k) * s));
 }
 } // namespace
 

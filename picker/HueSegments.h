@@ -17,14 +17,4 @@ struct HueColumn {
 // rounded to even.
 HueColumn HueColumnAt(int e);
 
-// Nearest integer with ties to even, exact for |x| < 2^51, without a
-// library call, so that pixel loops stay cheap. Adding 1.5 * 2^52 leaves no
-// bits for a fraction, so the addition itself rounds in the default mode;
-// strict IEEE evaluation (no fast-math) keeps the two steps apart.
-inline double NearestEven(double x)
-{
-    constexpr double Magic = 6755399441055744.0;
-    return (x + Magic) - Magic;
-}
-
 } // namespace picker

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "color/NumberRules.h"
 #include "picker/Frames.h"
 #include "platform/Dib.h"
 
@@ -32,13 +33,9 @@ Segments MakeSegments(int32_t span)
     return sg;
 }
 
-// Nearest integer, ties to even, for |v| < 2^22: adding 1.5 * 2^23 leaves no
-// fraction bits, so the default rounding mode does the rounding. Cheaper
-// than a library call once per row.
 int Nearest(float v)
 {
-    constexpr float shifter = 12582912.0f;
-    return static_cast<int>((v + shifter) - shifter);
+    return static_cast<int>(color::RoundHalfEven(v));
 }
 
 int32_t Rgb(int red, int green, int blue)

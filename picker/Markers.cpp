@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "color/NumberRules.h"
+
 namespace picker {
 
 void DrawPicker(platform::Surface& s, int32_t FieldX, int32_t FieldY)
@@ -31,7 +33,7 @@ int16_t MarkRow(float StripY)
     // strip, so the marks at least stay off it.
     if (std::isnan(StripY))
         return 0;
-    const float r = std::nearbyint(StripY); // default rounding: ties to even
+    const float r = color::RoundHalfEven(StripY);
     if (r <= lo)
         return std::numeric_limits<int16_t>::min();
     if (r >= hi)

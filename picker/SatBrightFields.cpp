@@ -4,17 +4,14 @@
 #include <memory>
 #include <utility>
 
-#if defined(__x86_64__) // SSE2 is part of the base instruction set there
-#include <immintrin.h>
-#define TINCTARA_X86 1
-#endif
+#include "platform/CpuFeatures.h"
 
-#include "picker/BrightField.h"
 #include "picker/Frames.h"
 #include "picker/HueFieldFill.h"
+#include "color/NumberRules.h"
 #include "picker/HueSegments.h"
 #include "picker/Markers.h"
-#include "picker/SatField.h"
+#include "picker/SatBright.h"
 #include "platform/Dib.h"
 
 namespace picker {
@@ -42,7 +39,7 @@ uint8_t RampByte(int v, int t, FieldKind kind)
     double x = v * k;
     if (kind == FieldKind::Brightness)
         x = x + t;
-    x = NearestEven(x);
+    x = color::RoundHalfEven(x);
     return (x >= 0 && x <= 255) ? static_cast<uint8_t>(x) : 0;
 }
 
@@ -124,12 +121,6 @@ __attribute__((target("avx2"))) void RunSumsAvx2(uint8_t* bits, const Sums& sums
         }
     }
 }
-
-bool HasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
 #endif
 
 void RunSums(uint8_t* bits, const Sums& sums)
@@ -138,7 +129,7 @@ void RunSums(uint8_t* bits, const Sums& sums)
     // The last block always takes the SSE2 kernel: it fills whole fields
     // where AVX2 is missing, and this way every test run checks it too.
     size_t split = 0;
-    if (HasAvx2()) {
+    if (platform::HasAvx2()) {
         split = FieldRowBytes - BlockBytes;
         RunSumsAvx2(bits, sums, 0, split);
     }

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "color/ColorValue.h"
-#include "picker/BrightField.h"
 #include "picker/Frames.h"
+#include "color/NumberRules.h"
 #include "picker/HueSegments.h"
-#include "picker/SatField.h"
+#include "picker/SatBright.h"
 
 namespace picker {
 
@@ -43,7 +43,7 @@ void DrawSatStrip(platform::Surface& s, const color::PickerGeometry& g, const in
         double v = i / 255.0;
         v = 1.0 - v;
         v = c * v;
-        return NearestEven(v + i);
+        return color::RoundHalfEven(v + i);
     });
 }
 
@@ -54,7 +54,7 @@ void DrawBrightStrip(platform::Surface& s, const color::PickerGeometry& g, const
     DrawRamp(s, g, red, green, blue, [](int c, int i) {
         double v = static_cast<double>(i) * c;
         v = v / 255.0;
-        return NearestEven(c - v);
+        return color::RoundHalfEven(c - v);
     });
 }
 

@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define TINCTARA_X86 1
-#endif
+#include "platform/CpuFeatures.h"
 
 namespace platform {
 namespace {
@@ -117,18 +114,6 @@ __attribute__((target("avx2"))) void Avx2Row(const uint8_t* src, size_t count, u
         Put8<Mirrored>(src + 3 * i - 4, early2, at(i));
         i += 8;
     }
-}
-
-bool HasSsse3()
-{
-    static const bool has = __builtin_cpu_supports("ssse3");
-    return has;
-}
-
-bool HasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
 }
 #endif
 

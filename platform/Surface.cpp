@@ -8,11 +8,13 @@
 #include <QPainter>
 #include <QString>
 
+#include "color/ColorValue.h"
+
 namespace platform {
 
 uint32_t ToQRgb(int32_t colorValue)
 {
-    if (colorValue < 0 || colorValue > 0xFFFFFF) {
+    if (!color::IsColor(colorValue)) {
         return 0xFF000000u;
     }
     const auto v = static_cast<uint32_t>(colorValue);

@@ -24,7 +24,7 @@ void DrawSafePicker(platform::Surface& s, const Cells& cells, int16_t Index, boo
 void PaintCell(platform::Surface& s, const platform::RECT& cell, int32_t colorValue)
 {
     s.ForeColor = 0;
-    s.FillColor = (colorValue >= 0 && colorValue <= 0xFFFFFF) ? colorValue : 0;
+    s.FillColor = color::IsColor(colorValue) ? colorValue : 0;
     s.Rectangle(cell.left, cell.top, cell.right, cell.bottom);
 }
 

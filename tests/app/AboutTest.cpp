@@ -43,7 +43,7 @@ TEST_F(WindowTest, AboutOpensOnceCentredAndModeless)
     EXPECT_EQ(f().About(), about);
     EXPECT_EQ(about->pos(), QPoint(0, 0)) << "only a new load centres";
     // The main window stays usable.
-    EXPECT_TRUE(f().Command3->isEnabled());
+    EXPECT_TRUE(f().cmdPreset->isEnabled());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
@@ -74,17 +74,17 @@ TEST_F(WindowTest, AboutShowsItsTextsAndOpensTheLinkThroughTheDesktop)
     f().mnucolorabout->trigger();
     frmAbout* about = f().About();
     ASSERT_NE(about, nullptr);
-    EXPECT_EQ(about->Label5->text(), "Tinctara");
-    EXPECT_EQ(about->Label2->text(), "Tinctara");
-    EXPECT_EQ(about->Label3->text(), "Version 1.0");
-    EXPECT_EQ(about->Label4->text(), frmAbout::WebAddress);
+    EXPECT_EQ(about->lblTitle->text(), "Tinctara");
+    EXPECT_EQ(about->lblProduct->text(), "Tinctara");
+    EXPECT_EQ(about->lblVersion->text(), "Version 1.0");
+    EXPECT_EQ(about->lblLink->text(), frmAbout::WebAddress);
     EXPECT_EQ(about->cmdOK->text(), "&OK");
-    EXPECT_EQ(about->Label4->palette().color(QPalette::WindowText), QColor(0, 0, 0xC0));
+    EXPECT_EQ(about->lblLink->palette().color(QPalette::WindowText), QColor(0, 0, 0xC0));
     EXPECT_EQ(about->palette().color(QPalette::Window), QColor(Qt::white));
     EXPECT_FALSE(about->imgsei->pixmap().isNull());
 
-    EXPECT_EQ(about->Label4->cursor().shape(), Qt::PointingHandCursor);
-    QTest::mouseClick(about->Label4, Qt::LeftButton);
+    EXPECT_EQ(about->lblLink->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(about->lblLink, Qt::LeftButton);
     ASSERT_EQ(catcher.opened.size(), 1);
     EXPECT_EQ(catcher.opened[0], QUrl(frmAbout::WebAddress));
     // No pointer is left behind for the rest of the run.

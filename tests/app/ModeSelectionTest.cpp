@@ -74,9 +74,9 @@ protected:
     void ExpectNewColour(int32_t c)
     {
         EXPECT_EQ(f().lblSelColor->BackColor(), c);
-        EXPECT_EQ(f().Text1->text().toInt(), c & 0xFF);
-        EXPECT_EQ(f().Text2->text().toInt(), (c >> 8) & 0xFF);
-        EXPECT_EQ(f().Text3->text().toInt(), (c >> 16) & 0xFF);
+        EXPECT_EQ(f().txtRed->text().toInt(), c & 0xFF);
+        EXPECT_EQ(f().txtGreen->text().toInt(), (c >> 8) & 0xFF);
+        EXPECT_EQ(f().txtBlue->text().toInt(), (c >> 16) & 0xFF);
     }
     int MarkRow() const { return picker::MarkRow(form->Picker.StripY); }
 };
@@ -348,10 +348,10 @@ TEST_F(ModeSelectionTest, ReturningFromThePanelRendersTheSelectedMode)
         Press(90, 180);
         Release(90, 180);
         SetBoxes("45", "35", "65");
-        QTest::mouseClick(f().Command3, Qt::LeftButton);
-        ASSERT_NE(f().PresetMode, 0);
-        QTest::mouseClick(f().Command3, Qt::LeftButton);
-        ASSERT_EQ(f().PresetMode, 0);
+        QTest::mouseClick(f().cmdPreset, Qt::LeftButton);
+        ASSERT_NE(f().PresetMode, Form1::PresetPicker);
+        QTest::mouseClick(f().cmdPreset, Qt::LeftButton);
+        ASSERT_EQ(f().PresetMode, Form1::PresetPicker);
         EXPECT_EQ(f().Picker.FieldX, expected::HueFieldX(45));
         EXPECT_EQ(f().Picker.FieldY, expected::PercentFieldY(m == Mode::Saturation ? 65 : 35));
         EXPECT_EQ(f().Picker.StripY, expected::PercentStripY(m == Mode::Saturation ? 35 : 65));

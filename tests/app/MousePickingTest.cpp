@@ -32,9 +32,9 @@ protected:
         EXPECT_EQ(f().txtB->text().toInt(), Floor255((265 - y) * 100)) << x << "," << y;
         const int32_t c = expected::HueFieldPixel(hue, x, y);
         EXPECT_EQ(f().lblSelColor->BackColor(), c) << x << "," << y;
-        EXPECT_EQ(f().Text1->text().toInt(), c & 0xFF);
-        EXPECT_EQ(f().Text2->text().toInt(), (c >> 8) & 0xFF);
-        EXPECT_EQ(f().Text3->text().toInt(), (c >> 16) & 0xFF);
+        EXPECT_EQ(f().txtRed->text().toInt(), c & 0xFF);
+        EXPECT_EQ(f().txtGreen->text().toInt(), (c >> 8) & 0xFF);
+        EXPECT_EQ(f().txtBlue->text().toInt(), (c >> 16) & 0xFF);
     }
 };
 
@@ -51,8 +51,8 @@ TEST_F(MousePickingTest, PressesOnTheFieldPickTheFieldColourAndMapTheBoxes)
     Press(265, 10);
     EXPECT_EQ(f().txtS->text(), "100");
     EXPECT_EQ(f().txtB->text(), "100");
-    EXPECT_EQ(f().Text1->text(), "255");
-    EXPECT_EQ(f().Text2->text(), "0");
+    EXPECT_EQ(f().txtRed->text(), "255");
+    EXPECT_EQ(f().txtGreen->text(), "0");
     EXPECT_EQ(f().lblSelColor->BackColor(), Red);
     EXPECT_EQ(f().txtH->text(), "0") << "the hue box belongs to the strip in hue mode";
 }
@@ -124,7 +124,7 @@ TEST_F(MousePickingTest, StripDragMixesTheSampleAndRendersTheFieldOnRelease)
     Release(138, 138);
     const int S = f().txtS->text().toInt();
     const int B = f().txtB->text().toInt();
-    const QString r = f().Text1->text();
+    const QString r = f().txtRed->text();
 
     for (int row : {137, 95, 10, 265, 180, 52}) {
         if (row == 137)
@@ -135,7 +135,7 @@ TEST_F(MousePickingTest, StripDragMixesTheSampleAndRendersTheFieldOnRelease)
         EXPECT_EQ(f().txtH->text().toInt(), Floor255((255 - row + 10) * 360));
         EXPECT_EQ(f().lblSelColor->BackColor(), Mix(expected::HueStripRow(row - 10), S, B)) << row;
         // The field and R, G, B wait for the release.
-        EXPECT_EQ(f().Text1->text(), r);
+        EXPECT_EQ(f().txtRed->text(), r);
         EXPECT_EQ(Pixel(265, 20), expected::HueFieldPixel(Red, 265, 20));
     }
     Release(295, 52);
@@ -148,8 +148,8 @@ TEST_F(MousePickingTest, StripDragMixesTheSampleAndRendersTheFieldOnRelease)
             }
     const int32_t c = expected::HueFieldPixel(hue, 138, 138);
     EXPECT_EQ(f().lblSelColor->BackColor(), c);
-    EXPECT_EQ(f().Text1->text().toInt(), c & 0xFF);
-    EXPECT_EQ(f().Text3->text().toInt(), (c >> 16) & 0xFF);
+    EXPECT_EQ(f().txtRed->text().toInt(), c & 0xFF);
+    EXPECT_EQ(f().txtBlue->text().toInt(), (c >> 16) & 0xFF);
 }
 
 TEST_F(MousePickingTest, StripDragFollowsThePointerOutsideTheStrip)

@@ -25,9 +25,9 @@ protected:
     {
         const int32_t c = Pixel(f().Picker.FieldX, f().Picker.FieldY);
         EXPECT_EQ(f().lblSelColor->BackColor(), c);
-        EXPECT_EQ(f().Text1->text().toInt(), c & 0xFF);
-        EXPECT_EQ(f().Text2->text().toInt(), (c >> 8) & 0xFF);
-        EXPECT_EQ(f().Text3->text().toInt(), (c >> 16) & 0xFF);
+        EXPECT_EQ(f().txtRed->text().toInt(), c & 0xFF);
+        EXPECT_EQ(f().txtGreen->text().toInt(), (c >> 8) & 0xFF);
+        EXPECT_EQ(f().txtBlue->text().toInt(), (c >> 16) & 0xFF);
     }
 };
 
@@ -211,8 +211,8 @@ TEST_F(NumericEntryTest, ReleasesRunTheHandlerWhenTheirPressReachedTheWindow)
 TEST_F(NumericEntryTest, TypingInTheChannelBoxesChangesNothing)
 {
     const QImage before = f().Surface().Image().copy();
-    Type(f().Text1, QStringLiteral("12"));
-    Type(f().Text3, QStringLiteral("999"));
+    Type(f().txtRed, QStringLiteral("12"));
+    Type(f().txtBlue, QStringLiteral("999"));
     EXPECT_EQ(f().Surface().Image(), before);
     EXPECT_EQ(f().lblSelColor->BackColor(), color::RGB(255, 0, 0));
 }

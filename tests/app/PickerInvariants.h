@@ -17,11 +17,10 @@
 #include "app/SystemLook.h"
 #include "color/ColorValue.h"
 #include "color/PickerGeometry.h"
-#include "picker/BrightField.h"
 #include "picker/HueField.h"
 #include "picker/HueStrip.h"
 #include "picker/Markers.h"
-#include "picker/SatField.h"
+#include "picker/SatBright.h"
 #include "platform/Surface.h"
 #include "swatches/CustomColors.h"
 #include "swatches/SafePalette.h"
@@ -62,8 +61,8 @@ inline std::ostream& operator<<(std::ostream& os, const Readings& r)
 
 inline Readings Read(const Form1& f)
 {
-    return {f.txtH->text(), f.txtS->text(), f.txtB->text(), f.Text1->text(),
-            f.Text2->text(), f.Text3->text(), f.lblSelColor->BackColor()};
+    return {f.txtH->text(), f.txtS->text(), f.txtB->text(), f.txtRed->text(),
+            f.txtGreen->text(), f.txtBlue->text(), f.lblSelColor->BackColor()};
 }
 
 // Field, frames, strip and marks all lie in columns 0..300, rows 0..274.
@@ -181,7 +180,7 @@ inline ::testing::AssertionResult MarkersInside(const Form1& f)
 // inside field and strip, on the picture the mode renders from scratch.
 inline ::testing::AssertionResult PickerIsClean(const Form1& f)
 {
-    if (f.PresetMode != 0)
+    if (f.PresetMode != Form1::PresetPicker)
         return ::testing::AssertionFailure() << "a swatch panel is shown (PresetMode " << f.PresetMode << ")";
     const ::testing::AssertionResult inside = MarkersInside(f);
     if (!inside)
@@ -194,9 +193,9 @@ inline ::testing::AssertionResult PickerIsClean(const Form1& f)
 inline ::testing::AssertionResult PanelIsClean(const Form1& f)
 {
     platform::Surface s = FreshSurface();
-    if (f.PresetMode == 1)
+    if (f.PresetMode == Form1::PresetCustom)
         swatches::PaintCustomColors(s, f.SafeCells, f.CustomColors, f.SelectedCell);
-    else if (f.PresetMode == 4)
+    else if (f.PresetMode == Form1::PresetSafe)
         swatches::DrawSafePalette(s, f.SafeCells, f.SelectedCell);
     else
         return ::testing::AssertionFailure() << "no panel shown (PresetMode " << f.PresetMode << ")";

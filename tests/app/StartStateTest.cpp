@@ -25,11 +25,11 @@ TEST_F(WindowTest, BoxesAndSamplesShowPureRedAtStart)
     EXPECT_EQ(f().txtH->text(), "0");
     EXPECT_EQ(f().txtS->text(), "100");
     EXPECT_EQ(f().txtB->text(), "100");
-    EXPECT_EQ(f().Text1->text(), "255");
-    EXPECT_EQ(f().Text2->text(), "0");
-    EXPECT_EQ(f().Text3->text(), "0");
+    EXPECT_EQ(f().txtRed->text(), "255");
+    EXPECT_EQ(f().txtGreen->text(), "0");
+    EXPECT_EQ(f().txtBlue->text(), "0");
     EXPECT_EQ(f().lblSelColor->BackColor(), color::RGB(255, 0, 0));
-    EXPECT_EQ(f().Label2->BackColor(), color::RGB(255, 0, 0));
+    EXPECT_EQ(f().lblOldColor->BackColor(), color::RGB(255, 0, 0));
     EXPECT_TRUE(f().optH->isChecked());
     EXPECT_FALSE(f().optS->isChecked());
     EXPECT_FALSE(f().optB->isChecked());
@@ -38,7 +38,7 @@ TEST_F(WindowTest, BoxesAndSamplesShowPureRedAtStart)
     EXPECT_EQ(f().Picker.FieldX, 265);
     EXPECT_EQ(f().Picker.FieldY, 10);
     EXPECT_EQ(f().Picker.StripY, 265.0f);
-    EXPECT_EQ(f().PresetMode, 0);
+    EXPECT_EQ(f().PresetMode, Form1::PresetPicker);
     EXPECT_EQ(f().SelectedCell, 1);
     EXPECT_EQ(f().Surface().ForeColor, 0);
 }
@@ -75,20 +75,20 @@ TEST_F(WindowTest, ControlsStandAtTheirPlaces)
 {
     QWidget* c = f().Client;
     const Geometry table[] = {
-        {f().Command1, c, {370, 176, 55, 27}},   {f().Frame3, c, {302, 204, 65, 31}},
-        {f().lblADDColor, f().Frame3, {2, 8, 57, 23}}, {f().Command3, c, {370, 208, 55, 27}},
+        {f().cmdOK, c, {370, 176, 55, 27}},   {f().fraAdd, c, {302, 204, 65, 31}},
+        {f().lblADDColor, f().fraAdd, {2, 8, 57, 23}}, {f().cmdPreset, c, {370, 208, 55, 27}},
         {f().cmdADD, c, {304, 240, 57, 27}},     {f().cmbPreset, c, {310, 144, 115, 21}},
-        {f().Frame1, c, {308, 2, 113, 67}},      {f().Label3, f().Frame1, {70, 10, 19, 13}},
-        {f().Label2, f().Frame1, {57, 24, 48, 29}}, {f().Label1, f().Frame1, {20, 10, 31, 13}},
-        {f().lblSelColor, f().Frame1, {8, 24, 49, 29}}, {f().Frame2, c, {306, 64, 137, 149}},
-        {f().Text3, f().Frame2, {92, 72, 25, 19}}, {f().Text2, f().Frame2, {92, 52, 25, 19}},
-        {f().Text1, f().Frame2, {92, 32, 25, 19}}, {f().txtH, f().Frame2, {30, 32, 25, 19}},
-        {f().txtS, f().Frame2, {30, 52, 25, 19}}, {f().txtB, f().Frame2, {30, 72, 25, 19}},
-        {f().optH, f().Frame2, {0, 34, 31, 17}},  {f().optS, f().Frame2, {0, 54, 31, 17}},
-        {f().optB, f().Frame2, {0, 74, 33, 17}},  {f().lblR, f().Frame2, {80, 34, 13, 15}},
-        {f().lblG, f().Frame2, {80, 54, 15, 15}}, {f().lblB, f().Frame2, {80, 74, 13, 15}},
-        {f().lblS, f().Frame2, {56, 54, 11, 13}}, {f().lblBB, f().Frame2, {56, 74, 13, 17}},
-        {f().lblH, f().Frame2, {56, 32, 7, 11}},  {f().Command2, c, {370, 240, 55, 27}},
+        {f().fraSamples, c, {308, 2, 113, 67}},      {f().lblOld, f().fraSamples, {70, 10, 19, 13}},
+        {f().lblOldColor, f().fraSamples, {57, 24, 48, 29}}, {f().lblNew, f().fraSamples, {20, 10, 31, 13}},
+        {f().lblSelColor, f().fraSamples, {8, 24, 49, 29}}, {f().fraValues, c, {306, 64, 137, 149}},
+        {f().txtBlue, f().fraValues, {92, 72, 25, 19}}, {f().txtGreen, f().fraValues, {92, 52, 25, 19}},
+        {f().txtRed, f().fraValues, {92, 32, 25, 19}}, {f().txtH, f().fraValues, {30, 32, 25, 19}},
+        {f().txtS, f().fraValues, {30, 52, 25, 19}}, {f().txtB, f().fraValues, {30, 72, 25, 19}},
+        {f().optH, f().fraValues, {0, 34, 31, 17}},  {f().optS, f().fraValues, {0, 54, 31, 17}},
+        {f().optB, f().fraValues, {0, 74, 33, 17}},  {f().lblR, f().fraValues, {80, 34, 13, 15}},
+        {f().lblG, f().fraValues, {80, 54, 15, 15}}, {f().lblB, f().fraValues, {80, 74, 13, 15}},
+        {f().lblS, f().fraValues, {56, 54, 11, 13}}, {f().lblBB, f().fraValues, {56, 74, 13, 17}},
+        {f().lblH, f().fraValues, {56, 32, 7, 11}},  {f().cmdCancel, c, {370, 240, 55, 27}},
     };
     for (const Geometry& g : table) {
         EXPECT_EQ(g.w->parentWidget(), g.parent) << g.w->accessibleName().toStdString();
@@ -100,7 +100,7 @@ TEST_F(WindowTest, ControlsStandAtTheirPlaces)
     EXPECT_EQ(f().windowTitle(), "Tinctara");
 
     // Shown and hidden at start.
-    EXPECT_TRUE(f().Frame2->isVisible());
+    EXPECT_TRUE(f().fraValues->isVisible());
     EXPECT_FALSE(f().cmbPreset->isVisible());
     EXPECT_FALSE(f().cmdADD->isVisible());
     EXPECT_FALSE(f().lblADDColor->isVisible());
@@ -111,42 +111,42 @@ TEST_F(WindowTest, ControlsStandAtTheirPlaces)
     EXPECT_EQ(f().cmbPreset->placeholderText(), "Safe Colors");
 
     // OK and Preset stay clickable where the value frame overlaps them.
-    EXPECT_EQ(c->childAt(372, 178), f().Command1);
-    EXPECT_EQ(c->childAt(372, 210), f().Command3);
+    EXPECT_EQ(c->childAt(372, 178), f().cmdOK);
+    EXPECT_EQ(c->childAt(372, 210), f().cmdPreset);
 }
 
 TEST_F(WindowTest, CaptionsToolTipsAndAccessibleNames)
 {
-    EXPECT_EQ(f().Command1->text(), "O&K");
-    EXPECT_EQ(f().Command2->text(), "&Cancel");
-    EXPECT_EQ(f().Command3->text(), "&Preset");
+    EXPECT_EQ(f().cmdOK->text(), "O&K");
+    EXPECT_EQ(f().cmdCancel->text(), "&Cancel");
+    EXPECT_EQ(f().cmdPreset->text(), "&Preset");
     EXPECT_EQ(f().cmdADD->text(), " << Add    ");
     EXPECT_EQ(f().optH->text(), "H:");
     EXPECT_EQ(f().optS->text(), "S:");
     EXPECT_EQ(f().optB->text(), "B:");
     EXPECT_EQ(f().lblH->text(), QString::fromUtf8("\u00B0"));
     EXPECT_EQ(f().lblS->text(), "%");
-    EXPECT_EQ(f().Label1->text(), "New");
-    EXPECT_EQ(f().Label3->text(), "Old");
+    EXPECT_EQ(f().lblNew->text(), "New");
+    EXPECT_EQ(f().lblOld->text(), "Old");
 
     const std::pair<QWidget*, const char*> named[] = {
         {f().txtH, "Hue"},        {f().txtS, "Saturation"}, {f().txtB, "Brightness"},
-        {f().Text1, "Red"},       {f().Text2, "Green"},     {f().Text3, "Blue"},
+        {f().txtRed, "Red"},       {f().txtGreen, "Green"},     {f().txtBlue, "Blue"},
         {f().optH, "Hue"},        {f().optS, "Saturation"}, {f().optB, "Brightness"},
         {f().lblR, "Red"},        {f().lblG, "Green"},      {f().lblB, "Blue"},
-        {f().Command1, "OK"},     {f().Command2, "Cancel"}, {f().Command3, "Preset"},
-        {f().cmdADD, "<< Add"},   {f().lblSelColor, "New colour"}, {f().Label2, "Old colour"},
-        {f().lblADDColor, "Colour to add"}, {f().Label1, "New"}, {f().Label3, "Old"},
+        {f().cmdOK, "OK"},     {f().cmdCancel, "Cancel"}, {f().cmdPreset, "Preset"},
+        {f().cmdADD, "<< Add"},   {f().lblSelColor, "New colour"}, {f().lblOldColor, "Old colour"},
+        {f().lblADDColor, "Colour to add"}, {f().lblNew, "New"}, {f().lblOld, "Old"},
     };
     for (const auto& [w, name] : named)
         EXPECT_EQ(w->accessibleName(), name);
-    for (QWidget* w : {f().txtH, f().txtS, f().txtB, f().Text1, f().Text2, f().Text3})
+    for (QWidget* w : {f().txtH, f().txtS, f().txtB, f().txtRed, f().txtGreen, f().txtBlue})
         EXPECT_EQ(w->toolTip(), w->accessibleName());
 
     // Tab order follows the tab indexes of the focusable controls.
-    const QWidget* order[] = {f().Command1, f().Command2, f().Command3, f().optB, f().optS,
-                              f().optH,     f().txtB,     f().txtS,     f().txtH, f().Text1,
-                              f().Text2,    f().Text3};
+    const QWidget* order[] = {f().cmdOK, f().cmdCancel, f().cmdPreset, f().optB, f().optS,
+                              f().optH,     f().txtB,     f().txtS,     f().txtH, f().txtRed,
+                              f().txtGreen,    f().txtBlue};
     for (size_t i = 0; i + 1 < std::size(order); ++i) {
         QWidget* next = order[i]->nextInFocusChain();
         while (next->focusPolicy() == Qt::NoFocus)
@@ -168,7 +168,7 @@ TEST_F(WindowTest, WindowFontFitsThreeDigitsInTheBoxes)
     const QFontMetrics fm(f().txtH->font());
     EXPECT_LE(fm.height(), 13);
     EXPECT_EQ(f().Surface().LineHeight(), QFontMetrics(app::WindowFont()).height());
-    for (app::TextBox* box : {f().txtH, f().Text1}) {
+    for (app::TextBox* box : {f().txtH, f().txtRed}) {
         QStyleOptionFrame opt;
         opt.initFrom(box);
         opt.rect = box->rect();
@@ -202,17 +202,17 @@ TEST_F(WindowTest, LoadColorDialogSetsOnlyTheNewSample)
         EXPECT_EQ(f().lblSelColor->BackColor(), value);
     }
     EXPECT_EQ(f().Surface().Image(), before);
-    EXPECT_EQ(f().Label2->BackColor(), color::RGB(255, 0, 0));
+    EXPECT_EQ(f().lblOldColor->BackColor(), color::RGB(255, 0, 0));
     EXPECT_EQ(f().txtH->text(), "0");
-    EXPECT_EQ(f().Text1->text(), "255");
+    EXPECT_EQ(f().txtRed->text(), "255");
 }
 
 TEST_F(WindowTest, OkCancelAndExitCloseTheWindow)
 {
-    f().Command1->click();
+    f().cmdOK->click();
     EXPECT_FALSE(f().isVisible());
     form = std::make_unique<Form1>(dir.path());
-    f().Command2->click();
+    f().cmdCancel->click();
     EXPECT_FALSE(f().isVisible());
     form = std::make_unique<Form1>(dir.path());
     f().mnuFileExit->trigger();

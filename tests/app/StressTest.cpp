@@ -23,6 +23,7 @@
 #include "PickerInvariants.h"
 #include "SatBrightExpected.h"
 #include "WindowFixture.h"
+#include "color/Mappings.h"
 #include "color/NumberRules.h"
 
 using invariants::Mode;
@@ -38,11 +39,6 @@ uint64_t Setting(const char* name, uint64_t fallback)
 
 constexpr int BurstLength = 20;
 constexpr std::array MovementKeys{Qt::Key_Home, Qt::Key_End, Qt::Key_Left, Qt::Key_Right};
-
-bool ValidHue(double H)
-{
-    return H <= 360 && H >= 0 && H == std::floor(H);
-}
 
 } // namespace
 
@@ -82,9 +78,9 @@ protected:
     {
         EXPECT_EQ(f().lblSelColor->BackColor(), c);
         if (withText) {
-            EXPECT_EQ(f().Text1->text(), Channel(c, 0));
-            EXPECT_EQ(f().Text2->text(), Channel(c, 8));
-            EXPECT_EQ(f().Text3->text(), Channel(c, 16));
+            EXPECT_EQ(f().txtRed->text(), Channel(c, 0));
+            EXPECT_EQ(f().txtGreen->text(), Channel(c, 8));
+            EXPECT_EQ(f().txtBlue->text(), Channel(c, 16));
         }
     }
     int32_t RingPixel() const { return form->Surface().Point(form->Picker.FieldX, form->Picker.FieldY); }
@@ -137,17 +133,17 @@ protected:
                 EXPECT_EQ(f().txtS->text(), QString::number(expected::PercentOfFieldX(fx)));
                 EXPECT_EQ(f().txtB->text(), QString::number(expected::PercentOfFieldY(fy)));
                 const int32_t c = RingPixel();
-                EXPECT_EQ(f().Text1->text(), Channel(c, 0));
-                EXPECT_EQ(f().Text2->text(), Channel(c, 8));
-                EXPECT_EQ(f().Text3->text(), Channel(c, 16));
+                EXPECT_EQ(f().txtRed->text(), Channel(c, 0));
+                EXPECT_EQ(f().txtGreen->text(), Channel(c, 8));
+                EXPECT_EQ(f().txtBlue->text(), Channel(c, 16));
                 // With a strip pick in the same move the sample is the mix.
                 if (!strip) {
                     EXPECT_EQ(f().lblSelColor->BackColor(), c);
                 }
                 textFollowsRing = true;
             } else {
-                EXPECT_EQ(f().Text1->text(), before.red) << "R, G, B wait for the release";
-                EXPECT_EQ(f().Text2->text(), before.green);
+                EXPECT_EQ(f().txtRed->text(), before.red) << "R, G, B wait for the release";
+                EXPECT_EQ(f().txtGreen->text(), before.green);
             }
             if (strip) {
                 EXPECT_EQ(f().txtH->text(), QString::number(expected::HueOfStripRow(sy)));
@@ -182,7 +178,7 @@ protected:
         if (held & b)
             return RandomRelease();
         auto [x, y] = RandomPoint();
-        const bool picker = f().PresetMode == 0;
+        const bool picker = f().PresetMode == Form1::PresetPicker;
         const Readings before = Read();
         const QImage image = f().Surface().Image();
         const picker::PickerState state = f().Picker;
@@ -233,9 +229,9 @@ protected:
         Move(x, y, buttons);
         ++pointer;
         // Only the left button alone drags.
-        if (buttons != Qt::MouseButtons(Qt::LeftButton) || (!fieldDrag && !stripDrag && f().PresetMode == 0))
+        if (buttons != Qt::MouseButtons(Qt::LeftButton) || (!fieldDrag && !stripDrag && f().PresetMode == Form1::PresetPicker))
             return ExpectUnchanged(image, state, before);
-        if (f().PresetMode != 0)
+        if (f().PresetMode != Form1::PresetPicker)
             return;
         CheckPick(fieldDrag, stripDrag, std::clamp(x, 10, 265), std::clamp(y, 10, 265), std::clamp(y, 10, 265),
                   before);
@@ -254,7 +250,7 @@ protected:
 
     void ReleaseButton(Qt::MouseButton b)
     {
-        const bool finishesHueDrag = stripDrag && CurrentMode() == Mode::Hue && f().PresetMode == 0;
+        const bool finishesHueDrag = stripDrag && CurrentMode() == Mode::Hue && f().PresetMode == Form1::PresetPicker;
         Note("release " + std::to_string(int(b)) + " at " + std::to_string(lastX) + "," + std::to_string(lastY));
         Release(lastX, lastY, b);
         held.setFlag(b, false);
@@ -315,7 +311,7 @@ protected:
 
     bool RandomTyping(MessageBoxWatcher& boxes)
     {
-        if (f().PresetMode != 0)
+        if (f().PresetMode != Form1::PresetPicker)
             return false;
         app::TextBox* const all[] = {f().txtH, f().txtS, f().txtB};
         app::TextBox* want = all[Int(0, 2)];
@@ -356,9 +352,9 @@ protected:
                 if (!longText) {
                     EXPECT_LE(shown, releases);
                     if (shown == 0) {
-                        EXPECT_TRUE(ValidHue(v)) << box->text().toStdString();
+                        EXPECT_TRUE(color::IsValidHue(v)) << box->text().toStdString();
                     } else if (box->text() != "0") {
-                        EXPECT_FALSE(ValidHue(v)) << box->text().toStdString();
+                        EXPECT_FALSE(color::IsValidHue(v)) << box->text().toStdString();
                     }
                 }
             }
@@ -407,7 +403,7 @@ protected:
 
     bool RandomModeSwitch()
     {
-        if (f().PresetMode != 0)
+        if (f().PresetMode != Form1::PresetPicker)
             return false;
         // A button is clicked with the mouse, so the buttons come up first.
         for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
@@ -441,7 +437,7 @@ protected:
 
     void RandomPanelEvent()
     {
-        const bool open = f().PresetMode != 0;
+        const bool open = f().PresetMode != Form1::PresetPicker;
         if (open && Chance(0.45)) {
             Note("list key");
             QTest::keyClick(f().cmbPreset, Chance(0.5) ? Qt::Key_Down : Qt::Key_Up);
@@ -452,13 +448,13 @@ protected:
         // animation's delay here).
         if (held) {
             Note("Alt+P");
-            f().Command3->click();
+            f().cmdPreset->click();
         } else {
-            Note("click Command3");
-            QTest::mouseClick(f().Command3, Qt::LeftButton);
+            Note("click cmdPreset");
+            QTest::mouseClick(f().cmdPreset, Qt::LeftButton);
         }
         ++panels;
-        ASSERT_EQ(f().PresetMode != 0, !open) << "the panel switch did not happen";
+        ASSERT_EQ(f().PresetMode != Form1::PresetPicker, !open) << "the panel switch did not happen";
         if (open) {
             ExpectPlacedByBoxes();
             textFollowsRing = false;
@@ -467,7 +463,7 @@ protected:
                 EXPECT_EQ(f().lblSelColor->BackColor(), RingPixel());
             }
         } else {
-            EXPECT_EQ(f().PresetMode, 1) << "the panel opens on the custom colours";
+            EXPECT_EQ(f().PresetMode, Form1::PresetCustom) << "the panel opens on the custom colours";
         }
     }
 
@@ -502,7 +498,7 @@ protected:
         EXPECT_FALSE(f().FieldDrag);
         EXPECT_FALSE(f().StripDrag);
         EXPECT_TRUE(invariants::MarkersInside(f()));
-        if (f().PresetMode != 0) {
+        if (f().PresetMode != Form1::PresetPicker) {
             EXPECT_TRUE(invariants::PanelIsClean(f()));
             return;
         }
@@ -555,16 +551,16 @@ TEST_F(StressTest, HueStripDragEndedUnderThePanelLeavesThePanel)
 {
     Press(286, 216);
     ASSERT_TRUE(f().StripDrag);
-    f().Command3->click();
-    ASSERT_EQ(f().PresetMode, 1);
+    f().cmdPreset->click();
+    ASSERT_EQ(f().PresetMode, Form1::PresetCustom);
     const int32_t addColour = f().lblADDColor->BackColor();
     Release(286, 216);
     EXPECT_FALSE(f().StripDrag);
     EXPECT_TRUE(invariants::PanelIsClean(f()));
     EXPECT_EQ(f().lblSelColor->BackColor(), addColour) << "nothing was picked";
 
-    f().Command3->click();
-    ASSERT_EQ(f().PresetMode, 0);
+    f().cmdPreset->click();
+    ASSERT_EQ(f().PresetMode, Form1::PresetPicker);
     EXPECT_TRUE(invariants::PickerIsClean(f()));
     EXPECT_EQ(f().lblSelColor->BackColor(), RingPixel());
 }

@@ -111,7 +111,7 @@ protected:
         QFile file(FilePath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    void ClickPreset() { QTest::mouseClick(f().Command3, Qt::LeftButton); }
+    void ClickPreset() { QTest::mouseClick(f().cmdPreset, Qt::LeftButton); }
     // Opens the list and clicks the item, as a user does.
     void Choose(int index)
     {
@@ -130,21 +130,21 @@ protected:
     void ExpectPanelControls(int mode)
     {
         EXPECT_EQ(f().PresetMode, mode);
-        EXPECT_FALSE(f().Frame2->isVisible());
+        EXPECT_FALSE(f().fraValues->isVisible());
         EXPECT_TRUE(f().cmbPreset->isVisible());
-        EXPECT_EQ(f().cmbPreset->currentIndex(), mode == 1 ? Custom : Safe);
-        EXPECT_EQ(f().cmdADD->isVisible(), mode == 1);
-        EXPECT_EQ(f().lblADDColor->isVisible(), mode == 1);
-        EXPECT_EQ(f().Command3->text(), QStringLiteral("&Picker"));
+        EXPECT_EQ(f().cmbPreset->currentIndex(), mode == Form1::PresetCustom ? Custom : Safe);
+        EXPECT_EQ(f().cmdADD->isVisible(), mode == Form1::PresetCustom);
+        EXPECT_EQ(f().lblADDColor->isVisible(), mode == Form1::PresetCustom);
+        EXPECT_EQ(f().cmdPreset->text(), QStringLiteral("&Picker"));
     }
     void ExpectPickerControls()
     {
-        EXPECT_EQ(f().PresetMode, 0);
-        EXPECT_TRUE(f().Frame2->isVisible());
+        EXPECT_EQ(f().PresetMode, Form1::PresetPicker);
+        EXPECT_TRUE(f().fraValues->isVisible());
         EXPECT_FALSE(f().cmbPreset->isVisible());
         EXPECT_FALSE(f().cmdADD->isVisible());
         EXPECT_FALSE(f().lblADDColor->isVisible());
-        EXPECT_EQ(f().Command3->text(), QStringLiteral("&Preset"));
+        EXPECT_EQ(f().cmdPreset->text(), QStringLiteral("&Preset"));
     }
 };
 
@@ -161,7 +161,7 @@ TEST_F(SwatchPanelTest, PresetOpensTheCustomPanelFromTheFile)
     ASSERT_NE(picked, color::RGB(255, 0, 0));
 
     ClickPreset();
-    ExpectPanelControls(1);
+    ExpectPanelControls(Form1::PresetCustom);
     EXPECT_EQ(f().lblADDColor->BackColor(), picked);
     EXPECT_EQ(f().lblSelColor->BackColor(), picked);
     EXPECT_EQ(f().CustomColors, colors);
@@ -171,7 +171,7 @@ TEST_F(SwatchPanelTest, PresetOpensTheCustomPanelFromTheFile)
 TEST_F(SwatchPanelTest, WithoutAFileThePanelShowsBlackCells)
 {
     ClickPreset();
-    ExpectPanelControls(1);
+    ExpectPanelControls(Form1::PresetCustom);
     EXPECT_EQ(f().CustomColors, swatches::CustomColorArray{});
     EXPECT_TRUE(SameImage(Image(), CustomPanel({}, 1)));
     EXPECT_FALSE(QFile::exists(FilePath())) << "opening the panel writes nothing";
@@ -184,10 +184,10 @@ TEST_F(SwatchPanelTest, ListSwitchesBetweenSafePaletteAndReloadedCustomColours)
     Release(17 + 18 * 7, 17 + 18 * 2);
     ASSERT_EQ(f().SelectedCell, 40);
     Choose(Safe);
-    ExpectPanelControls(4);
+    ExpectPanelControls(Form1::PresetSafe);
     EXPECT_TRUE(SameImage(Image(), SafePanel(40)));
     Choose(Safe);
-    ExpectPanelControls(4);
+    ExpectPanelControls(Form1::PresetSafe);
     EXPECT_TRUE(SameImage(Image(), SafePanel(40)));
 
     swatches::CustomColorArray colors{};
@@ -195,7 +195,7 @@ TEST_F(SwatchPanelTest, ListSwitchesBetweenSafePaletteAndReloadedCustomColours)
     colors[224] = color::RGB(255, 255, 255);
     WriteFile(colors);
     Choose(Custom);
-    ExpectPanelControls(1);
+    ExpectPanelControls(Form1::PresetCustom);
     EXPECT_EQ(f().CustomColors, colors);
     EXPECT_TRUE(SameImage(Image(), CustomPanel(colors, 40)));
 
@@ -203,7 +203,7 @@ TEST_F(SwatchPanelTest, ListSwitchesBetweenSafePaletteAndReloadedCustomColours)
     colors[1] = color::RGB(200, 100, 50);
     WriteFile(colors);
     Choose(Custom);
-    ExpectPanelControls(1);
+    ExpectPanelControls(Form1::PresetCustom);
     EXPECT_EQ(f().CustomColors, colors);
     EXPECT_TRUE(SameImage(Image(), CustomPanel(colors, 40)));
 }
@@ -283,7 +283,7 @@ TEST_F(SwatchPanelTest, OpeningAgainAfterTheSafePaletteStartsWithCustomColours)
     ClickPreset();
     ExpectPickerControls();
     ClickPreset();
-    ExpectPanelControls(1);
+    ExpectPanelControls(Form1::PresetCustom);
     EXPECT_TRUE(SameImage(Image(), CustomPanel(colors, 1)));
 }
 
@@ -293,7 +293,7 @@ TEST_F(SwatchPanelTest, PressesAfterReturningGoToThePicker)
     Press(17 + 18 * 7, 17 + 18 * 2); // cell 40
     Release(17 + 18 * 7, 17 + 18 * 2);
     ClickPreset();
-    ASSERT_EQ(f().PresetMode, 0);
+    ASSERT_EQ(f().PresetMode, Form1::PresetPicker);
 
     Press(17, 17); // inside cell 1 of the grid, now the field
     EXPECT_EQ(f().Picker.FieldX, 17);
@@ -405,7 +405,7 @@ TEST_F(SwatchPanelTest, ReadoutClearsTheBoxesOfAllFourLinesWhateverLiesBeneath)
     for (int y = 60; y < 170; ++y)
         for (int x = 300; x < W; ++x)
             s.ScanLine(y)[x] = platform::ToQRgb((x * 2654435761u + y * 40503u) & 0xFFFFFF);
-    QTest::mouseClick(f().Label2, Qt::LeftButton);
+    QTest::mouseClick(f().lblOldColor, Qt::LeftButton);
 
     const QStringList lines = {"R: 255", "G: 0", "B: 0", "Hex: #FF0000"};
     const QImage clean = WithReadout(f(), SafePanel(1), lines);
@@ -433,24 +433,24 @@ TEST_F(SwatchPanelTest, ReadoutClearsTheBoxesOfAllFourLinesWhateverLiesBeneath)
 TEST_F(SwatchPanelTest, SampleClicksPrintTheirColours)
 {
     // Behind the value frame the readout is not seen, and the panel clears it.
-    const QRect valueFrame = f().Frame2->geometry().intersected(f().Client->rect());
+    const QRect valueFrame = f().fraValues->geometry().intersected(f().Client->rect());
     const QImage seen = f().Client->grab(valueFrame).toImage();
     const QImage surfaceBefore = f().Surface().Image().copy();
-    QTest::mouseClick(f().Label2, Qt::LeftButton);
+    QTest::mouseClick(f().lblOldColor, Qt::LeftButton);
     QTest::mouseClick(f().lblSelColor, Qt::LeftButton);
     EXPECT_NE(f().Surface().Image(), surfaceBefore) << "the readout went onto the surface";
     EXPECT_EQ(f().Client->grab(valueFrame).toImage(), seen) << "the readout shows through the value frame";
     ClickPreset();
     EXPECT_TRUE(SameImage(Image(), CustomPanel({}, 1)));
 
-    QTest::mouseClick(f().Label2, Qt::LeftButton);
+    QTest::mouseClick(f().lblOldColor, Qt::LeftButton);
     EXPECT_TRUE(SameImage(Image(), WithReadout(f(), CustomPanel({}, 1), {"R: 255", "G: 0", "B: 0", "Hex: #FF0000"})));
 
     Choose(Safe);
     const Box c = CellBox(41); // red 51, green 0, blue 204
     Press(c.left + 3, c.top + 3);
     Release(c.left + 3, c.top + 3);
-    QTest::mouseClick(f().Label2, Qt::LeftButton);
+    QTest::mouseClick(f().lblOldColor, Qt::LeftButton);
     QTest::mouseClick(f().lblSelColor, Qt::LeftButton);
     EXPECT_TRUE(SameImage(Image(), WithReadout(f(), SafePanel(41), {"R: 51", "G: 0", "B: 204", "Hex: #3300CC"})));
 

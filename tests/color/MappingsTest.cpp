@@ -242,3 +242,11 @@ TEST(BackwardMappings, PercentOnTheStripReadsBackTheSameOrOneLess)
     }
     EXPECT_EQ(PercentToStripY(kNaN, kG), 10.0f);
 }
+
+TEST(HueCheck, OnlyWholeDegreesFromZeroTo360Pass)
+{
+    for (double h : {0.0, -0.0, 1.0, 180.0, 359.0, 360.0})
+        EXPECT_TRUE(IsValidHue(h)) << h;
+    for (double h : {-1.0, 360.5, 361.0, 12.5, 0.1, -1e-300, 1e300, kInf, -kInf, kNaN})
+        EXPECT_FALSE(IsValidHue(h)) << h;
+}

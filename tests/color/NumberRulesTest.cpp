@@ -31,6 +31,34 @@ TEST(Round, TiesGoToTheEvenNeighbour)
     }
 }
 
+// The cheap rounding must agree with the library's at every width where
+// its trick could break: around the limit where it hands over, at halves,
+// and for values that are whole or no numbers at all.
+TEST(Round, CheapRoundingAgreesWithTheLibraryEverywhere)
+{
+    const double limits[] = {0.0, 1.0, 4194304.0, 8388608.0, 2251799813685248.0, 4503599627370496.0,
+                             9007199254740992.0};
+    for (double limit : limits)
+        for (double offset = -3.0; offset <= 3.0; offset += 0.25)
+            for (double sign : {1.0, -1.0}) {
+                const double d = sign * (limit + offset);
+                EXPECT_EQ(color::RoundHalfEven(d), std::nearbyint(d)) << d;
+                const float f = static_cast<float>(d);
+                EXPECT_EQ(color::RoundHalfEven(f), std::nearbyint(f)) << f;
+                for (double ulps : {-1.0, 1.0}) {
+                    const double n = std::nextafter(d, d + ulps);
+                    EXPECT_EQ(color::RoundHalfEven(n), std::nearbyint(n)) << n;
+                    const float m = std::nextafter(f, f + float(ulps));
+                    EXPECT_EQ(color::RoundHalfEven(m), std::nearbyint(m)) << m;
+                }
+            }
+    for (double x : {1e300, -1e300, kInf, -kInf})
+        EXPECT_EQ(color::RoundHalfEven(x), x);
+    EXPECT_TRUE(std::isnan(color::RoundHalfEven(kNaN)));
+    EXPECT_TRUE(std::isnan(color::RoundHalfEven(std::numeric_limits<float>::quiet_NaN())));
+    EXPECT_EQ(color::RoundHalfEven(std::numeric_limits<float>::infinity()), std::numeric_limits<float>::infinity());
+}
+
 TEST(Round, Int16OverflowIsDetectedAtTheLimits)
 {
     EXPECT_EQ(RoundToInt16(32767.0), 32767);

@@ -17,8 +17,8 @@ STRIP_LEFT, STRIP_RIGHT, STRIP_TOP, STRIP_BOTTOM = 277, 292, 10, 265
 # The part of the client area left of the frames and controls.
 REGION = (0, 0, 302, 275)
 
-# Samples in client pixels: Frame1 at (308, 2) holds the new-colour sample at
-# (8, 24, 49, 29) and the old one at (57, 24, 48, 29); Frame3 at (302, 204)
+# Samples in client pixels: fraSamples at (308, 2) holds the new-colour sample at
+# (8, 24, 49, 29) and the old one at (57, 24, 48, 29); fraAdd at (302, 204)
 # holds the add sample at (2, 8, 57, 23).
 NEW_SAMPLE = (308 + 8, 2 + 24, 49, 29)
 OLD_SAMPLE = (308 + 57, 2 + 24, 48, 29)

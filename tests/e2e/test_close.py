@@ -15,11 +15,11 @@ def button_centre(left, top, width, height):
 
 
 def click_ok(app):
-    app.click(*button_centre(370, 176, 55, 27))  # Command1
+    app.click(*button_centre(370, 176, 55, 27))  # cmdOK
 
 
 def click_cancel(app):
-    app.click(*button_centre(370, 240, 55, 27))  # Command2
+    app.click(*button_centre(370, 240, 55, 27))  # cmdCancel
 
 
 def file_exit(app):

@@ -16,7 +16,7 @@ from harness import TestFailure
 REGION = (0, 0, 302, 275)  # left of the frames and controls at x >= 302
 EXPECTED_TEXTS = {"Hue": "0", "Saturation": "100", "Brightness": "100", "Red": "255", "Green": "0", "Blue": "0"}
 RED = (255, 0, 0)
-# Colour samples in client pixels: Frame1 at (308, 2) holds the new-colour
+# Colour samples in client pixels: fraSamples at (308, 2) holds the new-colour
 # sample at (8, 24, 49, 29) and the old-colour sample at (57, 24, 48, 29).
 SAMPLES = {"new colour sample": (308 + 8, 2 + 24, 49, 29), "old colour sample": (308 + 57, 2 + 24, 48, 29)}
 MARGIN = 3  # whatever a style draws along a label's border is not checked

@@ -18,10 +18,10 @@ import harness
 from harness import TestFailure
 
 FILE_NAME = "usercolors.cps"
-PRESET = (397, 221)     # Command3 (370, 208, 55, 27)
+PRESET = (397, 221)     # cmdPreset (370, 208, 55, 27)
 LIST = (367, 154)       # cmbPreset (310, 144, 115, 21)
 ADD = (332, 253)        # cmdADD (304, 240, 57, 27)
-OK = (397, 189)         # Command1 (370, 176, 55, 27)
+OK = (397, 189)         # cmdOK (370, 176, 55, 27)
 BLACK = (0, 0, 0)
 # The frame of the value boxes, up to the client area's right edge, and the
 # box the readout prints into, which lies under it.

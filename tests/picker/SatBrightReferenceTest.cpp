@@ -1,8 +1,8 @@
 #include "PickerTesting.h"
-#include "picker/BrightField.h"
+#include "color/NumberRules.h"
 #include "picker/HueSegments.h"
 #include "picker/Markers.h"
-#include "picker/SatField.h"
+#include "picker/SatBright.h"
 
 namespace picker::testing {
 namespace {
@@ -18,7 +18,7 @@ int32_t ReferencePixel(bool saturation, int e, int t)
     double x = c.v * k;
     if (!saturation)
         x = x + t;
-    x = NearestEven(x);
+    x = color::RoundHalfEven(x);
     int channels[3] = {};
     channels[c.fullSlot] = saturation ? 255 - t : 255;
     channels[c.otherSlot] = saturation ? 0 : t;

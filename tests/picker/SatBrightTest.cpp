@@ -1,8 +1,7 @@
 #include "PickerTesting.h"
-#include "picker/BrightField.h"
 #include "picker/HueStrip.h"
 #include "picker/Markers.h"
-#include "picker/SatField.h"
+#include "picker/SatBright.h"
 
 namespace picker::testing {
 namespace {

@@ -49,9 +49,9 @@ void Form1::ShowSampleInfo(const app::ColorLabel* sample)
     DrawColorInfo(red, green, blue, hex);
 }
 
-void Form1::Label2_Click()
+void Form1::lblOldColor_Click()
 {
-    ShowSampleInfo(Label2);
+    ShowSampleInfo(lblOldColor);
 }
 
 void Form1::lblSelColor_Click()

@@ -12,9 +12,17 @@ namespace picker {
 // (256 x 256 after every other field renderer).
 void DrawSatField(platform::Surface& s, PickerState& p);
 
-// The strip from the given colour at the top to white at the bottom, as 256
-// one-pixel lines, then the strip frame.
+// Brightness mode: hue across and saturation down at full brightness, with
+// the ring kept right and the field frame redrawn. Sets DibHeader to 256 x
+// 256 itself.
+void DrawBrightField(platform::Surface& s, PickerState& p);
+
+// The strip from the given colour at the top to white (saturation mode) or
+// black (brightness mode) at the bottom, as 256 one-pixel lines, then the
+// strip frame.
 void DrawSatStrip(platform::Surface& s, const color::PickerGeometry& g, const int16_t& red,
                   const int16_t& green, const int16_t& blue);
+void DrawBrightStrip(platform::Surface& s, const color::PickerGeometry& g, const int16_t& red,
+                     const int16_t& green, const int16_t& blue);
 
 } // namespace picker

@@ -13,20 +13,9 @@
 #include "color/NumberRules.h"
 #include "picker/Markers.h"
 
-void Form1::txtH_Change()
-{
-    // Nothing happens while the text changes; the key release acts.
-}
-
-void Form1::txtH_KeyPress(int)
-{
-    // Every character reaches the box as typed.
-}
-
 bool Form1::HueCheck()
 {
-    const double H = BoxValue(txtH);
-    if (H <= 360 && H >= 0 && H == std::floor(H))
+    if (color::IsValidHue(BoxValue(txtH)))
         return true;
     // One message at a time: while it is up, nothing else may ask again.
     if (hueMessageShown_)
@@ -47,10 +36,8 @@ void Form1::txtH_KeyUp(int, int)
     if (StripDrag || !IsHueMode())
         return;
     const color::PickerGeometry& g = Picker.Geometry;
-    picker::DrawStripMarks(Surface(), g, picker::MarkRow(Picker.StripY));
     // Clamped into the strip: a hue above 360 leaves the marks at the top.
-    Picker.StripY = color::HueToStripY(BoxValue(txtH), g);
-    picker::DrawStripMarks(Surface(), g, picker::MarkRow(Picker.StripY));
+    MoveStripMarks(color::HueToStripY(BoxValue(txtH), g));
     int16_t red, green, blue;
     color::SplitColor(PointAt(g.StripLeft + 5, Picker.StripY), red, green, blue);
     DrawHueField(red, green, blue);
@@ -68,9 +55,7 @@ void Form1::txtS_KeyUp(int, int)
 {
     if (!IsHueMode())
         return;
-    DrawPicker();
-    Picker.FieldX = color::SaturationToFieldX(BoxValue(txtS), Picker.Geometry);
-    DrawPicker();
+    MoveRing(color::SaturationToFieldX(BoxValue(txtS), Picker.Geometry), Picker.FieldY);
     ShowFieldColor();
 }
 
@@ -78,9 +63,7 @@ void Form1::txtB_KeyUp(int, int)
 {
     if (!IsHueMode())
         return;
-    DrawPicker();
-    Picker.FieldY = color::BrightnessToFieldY(BoxValue(txtB), Picker.Geometry);
-    DrawPicker();
+    MoveRing(Picker.FieldX, color::BrightnessToFieldY(BoxValue(txtB), Picker.Geometry));
     ShowFieldColor();
 }
 

@@ -14,19 +14,9 @@
 #include "picker/Markers.h"
 #include "swatches/SafePalette.h"
 
-namespace {
-constexpr int32_t CustomPanel = 1;
-constexpr int32_t SafePanel = 4;
-
-bool IsColor(int32_t value)
+void Form1::DrawSafePicker(int16_t Index, bool Clear)
 {
-    return value >= 0 && value <= 0xFFFFFF;
-}
-} // namespace
-
-void Form1::DrawSafePicker(int16_t Index, int16_t Clear)
-{
-    swatches::DrawSafePicker(Surface(), SafeCells, Index, Clear != 0);
+    swatches::DrawSafePicker(Surface(), SafeCells, Index, Clear);
 }
 
 QString Form1::CustomColorsPath() const
@@ -39,19 +29,19 @@ void Form1::PickSwatch(float X, float Y, int32_t Mode)
     const int k = swatches::HitCell(SafeCells, X, Y);
     if (k == 0)
         return;
-    DrawSafePicker(SelectedCell, -1);
-    DrawSafePicker(static_cast<int16_t>(k), 0);
+    DrawSafePicker(SelectedCell, true);
+    DrawSafePicker(static_cast<int16_t>(k), false);
     Surface().Refresh();
     SelectedCell = static_cast<int16_t>(k);
     int16_t red = 0, green = 0, blue = 0;
     std::string hex;
-    if (Mode == CustomPanel) {
+    if (Mode == PresetCustom) {
         // A hand-edited value that is no colour is taken as black.
-        const int32_t value = IsColor(CustomColors[k]) ? CustomColors[k] : 0;
+        const int32_t value = color::IsColor(CustomColors[k]) ? CustomColors[k] : 0;
         lblSelColor->SetBackColor(value);
         color::SplitColor(value, red, green, blue);
         color::GetHexVal(red, green, blue, hex);
-    } else if (Mode == SafePanel) {
+    } else if (Mode == PresetSafe) {
         lblSelColor->SetBackColor(color::GetSafeColor(SelectedCell, red, green, blue, hex));
     }
     DrawColorInfo(red, green, blue, hex);
@@ -79,7 +69,7 @@ bool Form1::SaveCustomColors()
 void Form1::cmdADD_Click()
 {
     CustomColors[SelectedCell] = lblADDColor->BackColor();
-    DrawSafePicker(SelectedCell, -1);
+    DrawSafePicker(SelectedCell, true);
     platform::Surface& s = Surface();
     s.DrawWidth = 1;
     s.DrawMode = platform::DRAWMODE_COPYPEN;
@@ -88,19 +78,19 @@ void Form1::cmdADD_Click()
     // A failed save is reported by SaveCustomColors; the colour stays in
     // the panel either way.
     SaveCustomColors();
-    DrawSafePicker(SelectedCell, 0);
+    DrawSafePicker(SelectedCell, false);
     s.Refresh();
 }
 
-void Form1::Command3_Click()
+void Form1::cmdPreset_Click()
 {
     Surface().Cls();
-    if (PresetMode == 0) {
-        Frame2->hide();
-        PresetMode = CustomPanel;
+    if (PresetMode == PresetPicker) {
+        fraValues->hide();
+        PresetMode = PresetCustom;
         LoadCustomColors();
-        Command3->setText(QStringLiteral("&Picker"));
-        Command3->setAccessibleName(QStringLiteral("Picker"));
+        cmdPreset->setText(QStringLiteral("&Picker"));
+        cmdPreset->setAccessibleName(QStringLiteral("Picker"));
         cmbPreset->show();
         if (cmbPreset->currentIndex() != 0) {
             cmbPreset->setCurrentIndex(0);
@@ -113,8 +103,8 @@ void Form1::Command3_Click()
     }
     Surface().Cls();
     cmbPreset->hide();
-    Command3->setText(QStringLiteral("&Preset"));
-    Command3->setAccessibleName(QStringLiteral("Preset"));
+    cmdPreset->setText(QStringLiteral("&Preset"));
+    cmdPreset->setAccessibleName(QStringLiteral("Preset"));
     // The cleared surface has neither ring nor marks; put both back where
     // they were so the mode's handler moves exactly one of each.
     DrawPicker();
@@ -125,8 +115,8 @@ void Form1::Command3_Click()
         optS_Click();
     else if (optB->isChecked())
         optB_Click();
-    PresetMode = 0;
-    Frame2->show();
+    PresetMode = PresetPicker;
+    fraValues->show();
     cmdADD->hide();
     lblADDColor->hide();
 }
@@ -139,13 +129,13 @@ void Form1::cmbPreset_Click()
         LoadCustomColors();
         cmdADD->show();
         lblADDColor->show();
-        PresetMode = CustomPanel;
+        PresetMode = PresetCustom;
         break;
     case 1:
         swatches::DrawSafePalette(Surface(), SafeCells, SelectedCell);
         cmdADD->hide();
         lblADDColor->hide();
-        PresetMode = SafePanel;
+        PresetMode = PresetSafe;
         break;
     default:
         break;

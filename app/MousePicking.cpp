@@ -29,14 +29,20 @@ float StripRow(float Y, const color::PickerGeometry& g)
 }
 } // namespace
 
-void Form1::Form_MouseDown(int Button, int, float X, float Y)
+bool Form1::NotForThePicker(int Button, float X, float Y)
 {
     if (Button != LeftButton)
+        return true;
+    if (PresetMode == PresetPicker)
+        return false;
+    PickSwatch(X, Y, PresetMode);
+    return true;
+}
+
+void Form1::Form_MouseDown(int Button, int, float X, float Y)
+{
+    if (NotForThePicker(Button, X, Y))
         return;
-    if (PresetMode != 0) {
-        PickSwatch(X, Y, PresetMode);
-        return;
-    }
     const color::PickerGeometry& g = Picker.Geometry;
     const double x = X;
     const double y = Y;
@@ -53,12 +59,8 @@ void Form1::Form_MouseDown(int Button, int, float X, float Y)
 
 void Form1::Form_MouseMove(int Button, int, float X, float Y)
 {
-    if (Button != LeftButton)
+    if (NotForThePicker(Button, X, Y))
         return;
-    if (PresetMode != 0) {
-        PickSwatch(X, Y, PresetMode);
-        return;
-    }
     const color::PickerGeometry& g = Picker.Geometry;
     if (FieldDrag) {
         X = std::clamp(X, static_cast<float>(g.FieldLeft), static_cast<float>(g.FieldRight));
@@ -77,7 +79,7 @@ void Form1::Form_MouseUp(int, int, float, float)
     FieldDrag = false;
     // A panel opened during the drag (by its mnemonic) owns the surface now;
     // the picker is rendered afresh when it comes back.
-    if (StripDrag && IsHueMode() && PresetMode == 0) {
+    if (StripDrag && IsHueMode() && PresetMode == PresetPicker) {
         // The field follows the hue only now, once, not on every drag step.
         const int32_t c = Surface().GetPixel(Picker.Geometry.StripLeft + 3, picker::MarkRow(Picker.StripY));
         int16_t red, green, blue;
@@ -92,10 +94,7 @@ void Form1::Form_MouseUp(int, int, float, float)
 void Form1::PickFieldColor(float& X, float& Y)
 {
     const color::PickerGeometry& g = Picker.Geometry;
-    DrawPicker();
-    Picker.FieldX = Whole(X);
-    Picker.FieldY = Whole(Y);
-    DrawPicker();
+    MoveRing(Whole(X), Whole(Y));
     int32_t c = PointAt(X, Y);
     if (IsHueMode()) {
         SetBoxText(txtS, color::FieldXToSaturation(Picker.FieldX, g));
@@ -103,13 +102,11 @@ void Form1::PickFieldColor(float& X, float& Y)
     } else {
         int16_t red, green, blue;
         color::SplitColor(c, red, green, blue);
-        if (IsSaturationMode()) {
-            DrawSatStrip(red, green, blue);
+        DrawRampStrip(red, green, blue);
+        if (IsSaturationMode())
             SetBoxText(txtB, color::FieldYToBrightness(Picker.FieldY, g));
-        } else {
-            DrawBrightStrip(red, green, blue);
+        else
             SetBoxText(txtS, color::FieldYToSaturation(Picker.FieldY, g));
-        }
         SetBoxText(txtH, color::FieldXToHue(Picker.FieldX, g));
         // In these modes the colour is the strip's, at the strip row.
         c = PointAt(g.StripLeft + 5, Picker.StripY);
@@ -121,9 +118,7 @@ void Form1::PickFieldColor(float& X, float& Y)
 void Form1::PickStripColor(float&, float& Y)
 {
     const color::PickerGeometry& g = Picker.Geometry;
-    picker::DrawStripMarks(Surface(), g, picker::MarkRow(Picker.StripY));
-    picker::DrawStripMarks(Surface(), g, picker::MarkRow(Y));
-    Picker.StripY = Y;
+    MoveStripMarks(Y);
     if (IsHueMode()) {
         // The field is not rendered during the drag: the sample follows by
         // arithmetic, and R, G, B wait for the release.
