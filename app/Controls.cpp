@@ -19,6 +19,9 @@ ColorLabel::ColorLabel(QWidget* parent) : QLabel(parent)
 
 void ColorLabel::SetBackColor(int32_t value)
 {
+    // The same colour again costs nothing: no palette change, no repaint.
+    if (value == backColor_ && testAttribute(Qt::WA_SetPalette))
+        return;
     backColor_ = value;
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor::fromRgb(platform::ToQRgb(value)));

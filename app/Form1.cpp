@@ -107,8 +107,9 @@ Form1::Form1(const QString& dataFolder, QWidget* parent)
     Client = new app::ClientArea(this, surface_);
     Client->setFixedSize(ClientWidth, ClientHeight);
     setCentralWidget(Client);
-    surface_.SetRefreshHandler([this] { Client->update(); });
-    surface_.SetChangeHandler([this] { Client->update(); });
+    // Only what the drawing changed is painted again.
+    surface_.SetRefreshHandler([this] { Client->update(surface_.TakeChanged()); });
+    surface_.SetChangeHandler([this] { Client->update(surface_.TakeChanged()); });
     Client->onMouseDown = [this](int b, int s, float x, float y) { Form_MouseDown(b, s, x, y); };
     Client->onMouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
     Client->onMouseUp = [this](int b, int s, float x, float y) { Form_MouseUp(b, s, x, y); };
@@ -365,7 +366,10 @@ double Form1::BoxValue(const app::TextBox* box)
 
 void Form1::SetBoxText(app::TextBox* box, int64_t value)
 {
-    box->setText(QString::fromStdString(color::IntegerText(value)));
+    // Setting the text a box already holds would still repaint it.
+    const QString text = QString::fromStdString(color::IntegerText(value));
+    if (box->text() != text)
+        box->setText(text);
 }
 
 void Form1::ShowChannels(int32_t colorValue)

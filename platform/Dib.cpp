@@ -83,6 +83,8 @@ void Copy(Surface& dst, long long x, long long y, int dirX, int dirY, long long 
     block.rows = static_cast<size_t>(down.last - down.first);
     block.mirrored = dirX < 0;
     CopyDibRows(FastestRowCopy(), block);
+    const long long topY = dirY > 0 ? y + down.first : y - (down.last - 1);
+    dst.MarkChanged(leftX, topY, across.last - across.first, down.last - down.first);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include <QColor>
 #include <QFontMetrics>
@@ -39,9 +40,25 @@ Surface::Surface(int width, int height, const SystemColors& colors, const QFont&
     image_.fill(ToQRgb(BackColor));
 }
 
+void Surface::MarkChanged(long long left, long long top, long long width, long long height)
+{
+    const long long l = std::max(left, 0LL);
+    const long long t = std::max(top, 0LL);
+    const long long r = std::min(left + width, static_cast<long long>(Width()));
+    const long long b = std::min(top + height, static_cast<long long>(Height()));
+    if (l < r && t < b)
+        changedArea_ += QRect(int(l), int(t), int(r - l), int(b - t));
+}
+
+QRegion Surface::TakeChanged()
+{
+    return std::exchange(changedArea_, QRegion());
+}
+
 void Surface::Cls()
 {
     image_.fill(ToQRgb(BackColor));
+    MarkChanged(0, 0, Width(), Height());
     CurrentX = 0;
     CurrentY = 0;
     Changed();
@@ -68,6 +85,14 @@ void Surface::Paint(const PixelList& pixels, int32_t color, int mode)
     if (pixels.empty()) {
         return;
     }
+    int left = pixels.front().x, right = left, top = pixels.front().y, bottom = top;
+    for (const Pixel& p : pixels) {
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    MarkChanged(left, top, right - left + 1, bottom - top + 1);
     const Rows rows(image_);
     if (mode == DRAWMODE_INVERT) {
         for (const Pixel& p : pixels) {
@@ -90,6 +115,7 @@ void Surface::PaintBand(const Box& outer, const Box& inner, int32_t color, int m
     if (top > bottom || left > right) {
         return;
     }
+    MarkChanged(left, top, right - left + 1, bottom - top + 1);
     const Rows rows(image_);
     const uint32_t rgb = ToQRgb(color);
     const bool invert = mode == DRAWMODE_INVERT;
@@ -174,7 +200,14 @@ void Surface::Print(std::string_view text)
         painter.setFont(font_);
         painter.setPen(QColor::fromRgb(ToQRgb(ForeColor)));
         const QFontMetrics metrics(font_, &image_);
-        painter.drawText(QPoint(CurrentX, CurrentY + metrics.ascent()), line);
+        const QPoint origin(CurrentX, CurrentY + metrics.ascent());
+        painter.drawText(origin, line);
+        // Glyphs may reach past their advance and, smoothed, a pixel past
+        // their box.
+        const QRect ink = metrics.boundingRect(line).translated(origin).adjusted(-2, -2, 2, 2);
+        const QRect box(CurrentX, CurrentY, metrics.horizontalAdvance(line) + 1, LineHeight());
+        const QRect touched = ink.united(box);
+        MarkChanged(touched.x(), touched.y(), touched.width(), touched.height());
     }
     CurrentY = static_cast<int>(std::min<long long>(static_cast<long long>(CurrentY) + LineHeight(), INT_MAX));
     CurrentX = 0;

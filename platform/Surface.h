@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QRegion>
 
 #include "platform/GdiTypes.h"
 #include "platform/Raster.h"
@@ -73,6 +74,12 @@ public:
     void Print(std::string_view text);
     // Asks the window to show the image.
     void Refresh();
+    // What the drawing has changed since the last call, in image pixels;
+    // the window repaints only that.
+    QRegion TakeChanged();
+    // For code that writes pixels through ScanLine: records that the
+    // rectangle (left, top, width, height; clipped to the image) changed.
+    void MarkChanged(long long left, long long top, long long width, long long height);
     void SetRefreshHandler(std::function<void()> handler) { refresh_ = std::move(handler); }
     // Called whenever the surface's own drawing methods (Cls, Line, LineBox,
     // Circle, Print) have changed the image: like a form's drawing methods
@@ -129,6 +136,7 @@ private:
     }
 
     QImage image_;
+    QRegion changedArea_;
     SystemColors colors_;
     QFont font_;
     int penX_ = 0;

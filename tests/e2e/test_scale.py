@@ -53,8 +53,49 @@ def check_sharp(picture, reference, scale):
         raise TestFailure("%d screen pixels at factor %s are blended, first %s" % (len(bad), scale, bad[0]))
 
 
+PRESET = (397, 221)  # the Preset button (370, 208, 55, 27)
+
+
+def zigzag(start, end, steps=24):
+    (x0, y0), (x1, y1) = start, end
+    return [(x0 + (x1 - x0) * i // steps + (3 if i % 2 else -3), y0 + (y1 - y0) * i // steps)
+            for i in range(steps)] + [end]
+
+
+def partial_repaints_match_a_full_one(session, program, scale):
+    """Only what changed is painted on each step; after many steps the
+    screen must still equal a full repaint of the same state. The drags end
+    where the boxes map back exactly (S 40, B 60 -> (112, 112); hue 120 ->
+    strip row 180; in saturation mode hue 96, B 60 -> (78, 112)), so the
+    round trip through the swatch panel, which clears and repaints
+    everything, shows the same state."""
+    app = session.start_app(program, scale=scale, working_copy=True)
+    app.wait_window()
+    app.settle()
+    app.drag(zigzag((40, 240), (112, 112)), pause=0.01)
+    app.drag(zigzag((285, 60), (285, 180)), pause=0.01)
+    app.click_object("Saturation", ["radio button"])
+    app.settle()
+    app.drag(zigzag((200, 30), (78, 112)), pause=0.01)
+    s = app.scale
+    x, y, w, h = (round(v * s) for v in PICKER)
+    stepped = app.settle().crop(x, y, w, h)
+    for _ in range(2):
+        app.click(*PRESET)
+        app.settle()
+    full = app.settle().crop(x, y, w, h)
+    app.kill()
+    diffs = harness.diff_pixels(stepped, full)
+    if diffs:
+        raise TestFailure(harness.describe_diff(diffs, "factor %s: the picker after drag steps, against a full repaint"
+                                                % scale, w * h))
+    print("factor %s: after drag steps the picker equals a full repaint" % scale)
+
+
 def test(args):
     with harness.Session(screen=(1400, 1000), keep_temp=args.keep_temp) as session:
+        for scale in (1, 1.5, 2):
+            partial_repaints_match_a_full_one(session, args.app, scale)
         base1, picks1 = run(session, args.app, 1)
         for scale in (2, 1.5):
             base, picks = run(session, args.app, scale)

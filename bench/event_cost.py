@@ -1,0 +1,263 @@
+#!/usr/bin/env python3
+"""What a user feels, measured from outside: the CPU that one drag step costs
+the program and the X server, the time from exec to the window's first map,
+and the resident memory once shown, side by side with Qt's own colour dialog.
+
+Each program runs in an X server of its own (Xvfb). A drag is one xdotool
+process pressing the left button and moving the pointer N times, GAP
+seconds apart; CPU comes from /proc/PID/stat before and after, less what the
+same program and server burn idle over the same time. Programs alternate
+round by round, so a busy machine slows all of them alike. Prints medians
+with min-max and the ratio to the dialog's median.
+
+    bench/event_cost.py --app build-rel/tinctara --dialog build-rel/bench/bench_colordialog
+
+--app may be given more than once as LABEL=PATH to compare builds.
+"""
+
+import argparse
+import math
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+TICK = os.sysconf("SC_CLK_TCK")
+CLIENT_HEIGHT = 275
+# Client pixels of the picker: the field, the strip, the S option button.
+FIELD = (12, 12, 252, 252)
+STRIP_X, STRIP_TOP, STRIP_BOTTOM = 285, 12, 263
+OPTION_S = (316, 126)
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICK
+
+
+def rss_kib(pid):
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def wait_for(fn, timeout, what):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = fn()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise RuntimeError("timed out waiting for " + what)
+        time.sleep(0.01)
+
+
+class Display:
+    """A private Xvfb."""
+
+    def __init__(self):
+        self.number = next(n for n in range(140, 400) if not os.path.exists("/tmp/.X11-unix/X%d" % n)
+                           and not os.path.exists("/tmp/.X%d-lock" % n))
+        self.proc = subprocess.Popen(["Xvfb", ":%d" % self.number, "-screen", "0", "1280x1024x24",
+                                      "-nolisten", "tcp", "-noreset"],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: os.path.exists("/tmp/.X11-unix/X%d" % self.number), 10, "Xvfb")
+        self.env = dict(os.environ, DISPLAY=":%d" % self.number, QT_QPA_PLATFORM="xcb")
+        for name in ("QT_SCALE_FACTOR", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "WAYLAND_DISPLAY"):
+            self.env.pop(name, None)
+
+    def xdotool(self, *args):
+        return subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True,
+                              stdout=subprocess.PIPE).stdout.decode()
+
+    def close(self):
+        self.proc.terminate()
+        self.proc.wait(5)
+
+
+class Program:
+    def __init__(self, display, path):
+        self.display = display
+        self.proc = subprocess.Popen([path], env=display.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+
+    def window(self):
+        def find():
+            r = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid)],
+                               env=self.display.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+            ids = r.stdout.split()
+            return ids[-1].decode() if ids else None
+        wid = wait_for(find, 20, "the window")
+        geometry = {}
+        for line in self.display.xdotool("getwindowgeometry", "--shell", wid).split():
+            key, _, value = line.partition("=")
+            geometry[key] = int(value) if value.lstrip("-").isdigit() else value
+        return geometry
+
+    def close(self):
+        self.proc.kill()
+        self.proc.wait(5)
+
+
+def triangle(v, length):
+    v %= 2 * length
+    return v if v < length else 2 * length - v
+
+
+def path(area, steps):
+    """A drag that keeps moving a few pixels per step, back and forth
+    across the area."""
+    x, y, w, h = area
+    return [(x + triangle(3 * i, w - 1), y + triangle(2 * i + h // 3, h - 1)) for i in range(steps)]
+
+
+def measure_drag(display, pid, points, gap):
+    """CPU per step of the program and of the X server, idle CPU subtracted."""
+    x0, y0 = points[0]
+    display.xdotool("mousemove", x0, y0, "mousedown", 1)
+    time.sleep(0.3)
+    idle_start = (time.monotonic(), cpu_seconds(pid), cpu_seconds(display.proc.pid))
+    time.sleep(1.0)
+    idle_end = (time.monotonic(), cpu_seconds(pid), cpu_seconds(display.proc.pid))
+    idle_wall = idle_end[0] - idle_start[0]
+    idle_rate = [(idle_end[i] - idle_start[i]) / idle_wall for i in (1, 2)]
+
+    moves = []
+    for x, y in points[1:]:
+        moves += ["mousemove", x, y, "sleep", gap]
+    start = (time.monotonic(), cpu_seconds(pid), cpu_seconds(display.proc.pid))
+    display.xdotool(*moves)
+    time.sleep(0.3)  # the last events reach the program
+    end = (time.monotonic(), cpu_seconds(pid), cpu_seconds(display.proc.pid))
+    display.xdotool("mouseup", 1)
+    wall = end[0] - start[0]
+    n = len(points) - 1
+    return [max(0.0, (end[i] - start[i]) - idle_rate[i - 1] * wall) / n * 1e6 for i in (1, 2)]
+
+
+def tinctara_case(path_to, case, steps, gap):
+    display = Display()
+    program = Program(display, path_to)
+    try:
+        g = program.window()
+        time.sleep(1.0)
+        ox, oy = g["X"], g["Y"] + g["HEIGHT"] - CLIENT_HEIGHT
+        if case == "field, S mode":
+            display.xdotool("mousemove", ox + OPTION_S[0], oy + OPTION_S[1], "click", 1)
+            time.sleep(0.5)
+        if case == "strip, hue mode":
+            points = [(ox + STRIP_X, oy + STRIP_TOP + triangle(2 * i, STRIP_BOTTOM - STRIP_TOP)) for i in range(steps + 1)]
+        else:
+            fx, fy, fw, fh = FIELD
+            points = path((ox + fx, oy + fy, fw, fh), steps + 1)
+        return measure_drag(display, program.proc.pid, points, gap)
+    finally:
+        program.close()
+        display.close()
+
+
+def dialog_case(path_to, steps, gap):
+    display = Display()
+    program = Program(display, path_to)
+    try:
+        program.window()
+        line = program.proc.stdout.readline().decode().split()
+        if not line or line[0] != "square":
+            raise RuntimeError("the dialog program did not say where its square is")
+        x, y, w, h = (int(v) for v in line[1:5])
+        time.sleep(1.0)
+        return measure_drag(display, program.proc.pid, path((x + 2, y + 2, w - 4, h - 4), steps + 1), gap)
+    finally:
+        program.close()
+        display.close()
+
+
+def startup(path_to):
+    """Seconds from exec to the first map of a window, and VmRSS once shown."""
+    display = Display()
+    watcher = subprocess.Popen(["stdbuf", "-oL", "xev", "-root", "-event", "substructure"], env=display.env,
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(0.3)  # xev is listening
+        start = time.monotonic()
+        program = Program(display, path_to)
+        while True:
+            line = watcher.stdout.readline()
+            if not line:
+                raise RuntimeError("xev ended")
+            if line.startswith(b"MapNotify"):
+                mapped = time.monotonic() - start
+                break
+        time.sleep(1.0)
+        rss = rss_kib(program.proc.pid)
+        program.close()
+        return mapped, rss
+    finally:
+        watcher.kill()
+        watcher.wait(5)
+        display.close()
+
+
+def summary(values):
+    return statistics.median(values), min(values), max(values)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--app", action="append", required=True, help="[LABEL=]PATH of a tinctara build")
+    parser.add_argument("--dialog", required=True, help="PATH of bench_colordialog")
+    parser.add_argument("--rounds", type=int, default=6)
+    parser.add_argument("--steps", type=int, default=2000)
+    parser.add_argument("--gap", type=float, default=0.005, help="seconds between drag steps")
+    parser.add_argument("--startup-runs", type=int, default=10)
+    args = parser.parse_args()
+
+    apps = []
+    for a in args.app:
+        label, _, p = a.rpartition("=")
+        apps.append((label or "tinctara", os.path.abspath(p)))
+    dialog = os.path.abspath(args.dialog)
+    cases = ["field, hue mode", "field, S mode", "strip, hue mode"]
+
+    drag = {}  # (label, case) -> [(program us, server us)]
+    for r in range(args.rounds):
+        for case in cases:
+            for label, p in apps:
+                drag.setdefault((label, case), []).append(tinctara_case(p, case, args.steps, args.gap))
+        drag.setdefault(("QColorDialog", "square"), []).append(dialog_case(dialog, args.steps, args.gap))
+        print("round %d of %d done" % (r + 1, args.rounds), file=sys.stderr)
+
+    ref_program = summary([v[0] for v in drag[("QColorDialog", "square")]])[0]
+    ref_server = summary([v[1] for v in drag[("QColorDialog", "square")]])[0]
+    print("\nCPU per drag step, %d steps %g ms apart, %d rounds (median, min-max; ratio to QColorDialog)"
+          % (args.steps, args.gap * 1000, args.rounds))
+    print("| program | case | program CPU per step | X server CPU per step |")
+    print("|---|---|---|---|")
+    for (label, case), values in drag.items():
+        p = summary([v[0] for v in values])
+        s = summary([v[1] for v in values])
+        print("| %s | %s | %.0f us (%.0f-%.0f) = %.2f x | %.0f us (%.0f-%.0f) = %.2f x |"
+              % (label, case, p[0], p[1], p[2], p[0] / ref_program, s[0], s[1], s[2], s[0] / ref_server))
+
+    runs = {}
+    for _ in range(args.startup_runs):
+        for label, p in apps + [("QColorDialog", dialog)]:
+            runs.setdefault(label, []).append(startup(p))
+    ref_map = summary([m for m, _ in runs["QColorDialog"]])[0]
+    ref_rss = summary([r for _, r in runs["QColorDialog"]])[0]
+    print("\nStart-up, %d runs each, alternating (median, min-max; ratio to QColorDialog)" % args.startup_runs)
+    print("| program | exec to first map | resident memory once shown |")
+    print("|---|---|---|")
+    for label, values in runs.items():
+        m = summary([v[0] * 1000 for v in values])
+        k = summary([v[1] / 1024 for v in values])
+        print("| %s | %.0f ms (%.0f-%.0f) = %.2f x | %.1f MB (%.1f-%.1f) = %.2f x |"
+              % (label, m[0], m[1], m[2], m[0] / (ref_map * 1000), k[0], k[1], k[2], k[0] * 1024 / ref_rss))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,161 @@
+// What each event paints: the client area only where the drawing changed,
+// and a control only when what it shows changed. A whole-window repaint on
+// every mouse step fails every case here.
+#include <QHash>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QRadioButton>
+
+#include "WindowFixture.h"
+
+namespace {
+
+// Adds up the paint events of the client area and everything on it.
+class PaintLog : public QObject {
+public:
+    explicit PaintLog(QWidget* client) : client_(client)
+    {
+        client->installEventFilter(this);
+        for (QWidget* w : client->findChildren<QWidget*>())
+            w->installEventFilter(this);
+    }
+
+    // Client-area coordinates of everything painted, widget by widget.
+    QHash<QWidget*, QRegion> painted;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint) {
+            auto* w = static_cast<QWidget*>(o);
+            painted[w] += static_cast<QPaintEvent*>(e)->region().translated(w->mapTo(client_, QPoint(0, 0)));
+        }
+        return false;
+    }
+
+private:
+    QWidget* client_;
+};
+
+// What a control shows that can change during picking.
+QString Shown(QWidget* w)
+{
+    if (auto* box = qobject_cast<QLineEdit*>(w))
+        return box->text() + (box->hasFocus() ? QStringLiteral("|focus") : QString());
+    if (auto* sample = dynamic_cast<app::ColorLabel*>(w))
+        return QString::number(sample->BackColor());
+    if (auto* option = qobject_cast<QRadioButton*>(w))
+        return option->isChecked() ? QStringLiteral("set") : QStringLiteral("clear");
+    return QString();
+}
+
+QRect RingBox(int x, int y)
+{
+    return QRect(x - 5, y - 5, 11, 11);
+}
+
+} // namespace
+
+class RepaintTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        if (QWidget* focused = QApplication::focusWidget())
+            focused->clearFocus();
+        Settle();
+    }
+
+    static void Settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+
+    // Runs the event and checks what was painted: on the client area only
+    // inside `allowed` (client pixels: where the drawing changed) and the
+    // rectangles of the controls whose text, colour or state changed.
+    void ExpectPaintedOnly(const std::function<void()>& event, const QRegion& allowed, const char* what,
+                           bool paintsSomething = true)
+    {
+        QHash<QWidget*, QString> before;
+        const QList<QWidget*> controls = f().Client->findChildren<QWidget*>();
+        for (QWidget* w : controls)
+            before[w] = Shown(w);
+        PaintLog log(f().Client);
+        event();
+        Settle();
+
+        QRegion changedControls;
+        for (QWidget* w : controls)
+            if (Shown(w) != before[w] && w->isVisible())
+                changedControls += QRect(w->mapTo(f().Client, QPoint(0, 0)), w->size());
+
+        if (paintsSomething) {
+            ASSERT_FALSE(log.painted.isEmpty()) << what << ": nothing was painted at all";
+        }
+        for (auto it = log.painted.cbegin(); it != log.painted.cend(); ++it) {
+            QWidget* w = it.key();
+            const QRegion outside = it.value() - allowed - changedControls;
+            EXPECT_TRUE(outside.isEmpty())
+                << what << ": " << (w == f().Client ? "the client area" : w->metaObject()->className())
+                << " (" << w->accessibleName().toStdString() << ") painted " << outside.boundingRect().width()
+                << " x " << outside.boundingRect().height() << " at " << outside.boundingRect().x() << ","
+                << outside.boundingRect().y() << " that did not change";
+        }
+    }
+};
+
+TEST_F(RepaintTest, PickingPaintsOnlyMarkersRendersAndChangedControls)
+{
+    // A field step in hue mode: the ring's old and new boxes.
+    Press(100, 100);
+    Settle();
+    ExpectPaintedOnly([&] { Move(104, 101); }, QRegion(RingBox(100, 100)) + RingBox(104, 101), "field step");
+    Release(104, 101);
+
+    // A strip step in hue mode: the marks beside the strip at the old and
+    // the new row; the field waits for the release.
+    Press(285, 200);
+    Settle();
+    const QRegion marks = QRegion(QRect(270, 198, 30, 4)) + QRect(270, 188, 30, 4);
+    ExpectPaintedOnly([&] { Move(285, 190); }, marks, "strip step");
+    const QRect field(8, 8, 260, 260);
+    ExpectPaintedOnly([&] { Release(285, 190); }, QRegion(field), "strip release");
+
+    // A field step in saturation mode renders the strip as well.
+    f().optS->setChecked(true);
+    Press(60, 60);
+    Settle();
+    const QRect strip(275, 8, 19, 260);
+    ExpectPaintedOnly([&] { Move(64, 64); }, QRegion(strip) + RingBox(60, 60) + RingBox(64, 64),
+                      "saturation-mode field step");
+    Release(64, 64);
+}
+
+TEST_F(RepaintTest, TypedValuesAndSampleClicksPaintNoMoreThanTheyChange)
+{
+    const int x0 = f().Picker.FieldX, y0 = f().Picker.FieldY;
+    f().txtS->setFocus();
+    f().txtS->setText(QStringLiteral("5"));
+    Settle();
+    ExpectPaintedOnly([&] { QTest::keyClick(f().txtS, Qt::Key_0); }, QRegion(RingBox(x0, y0)) + RingBox(138, y0),
+                      "typed saturation");
+
+    // The readout goes behind the value frame, where nothing is seen: at
+    // most the controls over it may be painted again.
+    const QRegion readout(QRect(312, 80, 90, 60));
+    ExpectPaintedOnly([&] { QTest::mouseClick(f().lblOldColor, Qt::LeftButton); }, readout, "old sample click",
+                      false);
+
+    // Picking the colour the window already shows paints no control.
+    Press(138, 10);
+    Release(138, 10);
+    Settle();
+    const int32_t sample = f().lblSelColor->BackColor();
+    PaintLog log(f().Client);
+    f().LoadColorDialog(sample);
+    f().LoadColorDialog(sample);
+    Settle();
+    EXPECT_TRUE(log.painted.isEmpty()) << "setting the sample to its own colour repainted something";
+}
