@@ -1,10 +1,18 @@
 #include "app/Controls.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QProxyStyle>
+#include <QPaintEvent>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -88,7 +96,119 @@ bool KeyPresses::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-TextBox::TextBox(QWidget* parent, KeyPresses* presses) : QLineEdit(parent), presses_(presses) {}
+namespace {
+
+// The style of the text boxes: the application's, except that a box's panel
+// (its sunken frame and base, the costly part of painting one) is drawn once
+// per size and state, onto the colour beneath the box, and copied from then
+// on. Copying what was drawn onto the same colour gives the same pixels; where
+// a copy could not land on whole device pixels the panel is drawn as usual.
+class BoxStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+        if (element != PE_PanelLineEdit || !frame || !widget || !widget->parentWidget()) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        const QWidget* beneath = widget->parentWidget();
+        const QColor background = beneath->palette().color(beneath->backgroundRole());
+        const qreal ratio = painter->device()->devicePixelRatio();
+        const QPointF corner = painter->deviceTransform().map(QPointF(frame->rect.topLeft()));
+        const QSizeF size = QSizeF(frame->rect.size()) * ratio;
+        const bool whole = painter->deviceTransform().type() <= QTransform::TxScale &&
+                           corner == QPointF(corner.toPoint()) && size == QSizeF(size.toSize());
+        if (!whole) {
+            painter->fillRect(frame->rect, background);
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        const Key key{frame->rect.size(), int(frame->state), ratio, background.rgba(), frame->palette.cacheKey()};
+        Panel* panel = std::find_if(panels_.begin(), panels_.end(), [&](const Panel& p) { return p.key == key; });
+        if (panel == panels_.end()) {
+            // A box is seen in a few states at most (focused or not, enabled).
+            panel = &panels_[next_];
+            next_ = (next_ + 1) % panels_.size();
+            panel->key = key;
+            panel->pixmap = QPixmap(size.toSize());
+            panel->pixmap.setDevicePixelRatio(ratio);
+            panel->pixmap.fill(background);
+            QStyleOptionFrame at = *frame;
+            at.rect.moveTo(0, 0);
+            QPainter onPanel(&panel->pixmap);
+            QProxyStyle::drawPrimitive(element, &at, &onPanel, widget);
+        }
+        painter->drawPixmap(frame->rect.topLeft(), panel->pixmap);
+    }
+
+private:
+    struct Key {
+        QSize size;
+        int state = -1;
+        qreal ratio = 0;
+        QRgb background = 0;
+        qint64 palette = 0;
+        bool operator==(const Key&) const = default;
+    };
+    struct Panel {
+        Key key;
+        QPixmap pixmap;
+    };
+    mutable std::array<Panel, 4> panels_;
+    mutable size_t next_ = 0;
+};
+
+} // namespace
+
+OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}
+
+void OptionButton::paintEvent(QPaintEvent* event)
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    // Where the button draws anything in its present state, found by
+    // drawing it once aside at the screen's scale; the focus frame is part
+    // of that state.
+    const qreal ratio = devicePixelRatioF();
+    if (int(option.state) != inkState_ || size() != inkSize_ || ratio != inkRatio_) {
+        QImage aside((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        aside.setDevicePixelRatio(ratio);
+        aside.fill(Qt::transparent);
+        QPainter painter(&aside);
+        style()->drawControl(QStyle::CE_RadioButton, &option, &painter, this);
+        painter.end();
+        ink_ = QRect();
+        for (int y = 0; y < aside.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(aside.constScanLine(y));
+            for (int x = 0; x < aside.width(); ++x) {
+                if (qAlpha(row[x]) == 0)
+                    continue;
+                // The button's pixels that this device pixel belongs to.
+                const QPoint from(int(std::floor(x / ratio)), int(std::floor(y / ratio)));
+                const QPoint to(int(std::ceil((x + 1) / ratio)) - 1, int(std::ceil((y + 1) / ratio)) - 1);
+                ink_ |= QRect(from, to);
+            }
+        }
+        inkState_ = int(option.state);
+        inkSize_ = size();
+        inkRatio_ = ratio;
+    }
+    // Without a background of its own, not painting leaves exactly what is
+    // beneath, which is what painting there would show.
+    if (!event->region().intersects(ink_))
+        return;
+    QRadioButton::paintEvent(event);
+}
+
+TextBox::TextBox(QWidget* parent, KeyPresses* presses) : QLineEdit(parent), presses_(presses)
+{
+    auto* style = new BoxStyle();
+    style->setParent(this);
+    setStyle(style);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void TextBox::keyReleaseEvent(QKeyEvent* event)
 {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRadioButton>
 #include <QWidget>
 #include <QWindow>
 
@@ -55,7 +56,9 @@ private:
 };
 
 // A text box that reports key releases of keys pressed in its window, and
-// the focus moving to another control of the window.
+// the focus moving to another control of the window. It paints every one of
+// its pixels, the style's panel from a cache, so a new text repaints only
+// the box and nothing beneath it.
 class TextBox : public QLineEdit {
 public:
     TextBox(QWidget* parent, KeyPresses* presses);
@@ -68,6 +71,24 @@ protected:
 
 private:
     KeyPresses* presses_;
+};
+
+// An option button that skips painting where it shows nothing. Its last
+// column lies over the box beside it, so every new value in that box would
+// otherwise paint the whole button again; it only draws there while it has
+// the focus (the focus frame).
+class OptionButton : public QRadioButton {
+public:
+    OptionButton(const QString& caption, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRect ink_;
+    int inkState_ = -1;
+    QSize inkSize_;
+    qreal inkRatio_ = 0;
 };
 
 // The client area: shows the surface image and reports mouse events in

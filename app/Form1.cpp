@@ -78,7 +78,7 @@ app::TextBox* MakeBox(QWidget* parent, app::KeyPresses* keys, const QString& tex
 
 QRadioButton* MakeOption(QWidget* parent, const QString& caption, const QString& tip)
 {
-    auto* o = new QRadioButton(caption, parent);
+    auto* o = new app::OptionButton(caption, parent);
     o->setToolTip(tip);
     o->setAccessibleName(tip);
     return o;
@@ -172,6 +172,11 @@ void Form1::CreateControls()
     lblH = Place(MakeLabel(fraValues, QStringLiteral("\u00B0")), 56, 32, 7, 11);
     for (QLabel* l : {lblS, lblBB, lblH})
         l->setFont(app::ArialFont());
+    // The R, G, B captions reach a column or three into the boxes beside
+    // them, where they draw nothing. With the boxes on top, a new value
+    // repaints the box alone and not the caption as well.
+    for (app::TextBox* box : {txtRed, txtGreen, txtBlue})
+        box->raise();
 
     cmdCancel = Place(MakeButton(c, QStringLiteral("&Cancel")), 370, 240, 55, 27);
 

@@ -159,3 +159,34 @@ TEST_F(RepaintTest, TypedValuesAndSampleClicksPaintNoMoreThanTheyChange)
     Settle();
     EXPECT_TRUE(log.painted.isEmpty()) << "setting the sample to its own colour repainted something";
 }
+
+TEST_F(RepaintTest, BoxesLookLikeThePlainLineEditsTheyStandFor)
+{
+    // A plain line edit in the same frame, at the same place, with the same
+    // text: what the style alone draws, which the cached panel must equal.
+    for (app::TextBox* box : {f().txtH, f().txtRed}) {
+        QLineEdit plain(box->parentWidget());
+        plain.setGeometry(box->geometry());
+        plain.setTextMargins(box->textMargins());
+        plain.setFont(box->font());
+        for (const bool enabled : {true, false}) {
+            for (const char* text : {"0", "255", "-12", "1234567"}) {
+                box->setEnabled(enabled);
+                plain.setEnabled(enabled);
+                box->setText(QString::fromLatin1(text));
+                plain.setText(QString::fromLatin1(text));
+                plain.raise();
+                const QImage expected = plain.grab().toImage().convertToFormat(QImage::Format_RGB32);
+                plain.lower();
+                const QImage drawn = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                int differ = 0;
+                for (int y = 0; y < expected.height(); ++y)
+                    for (int x = 0; x < expected.width(); ++x)
+                        differ += drawn.pixel(x, y) != expected.pixel(x, y);
+                EXPECT_EQ(differ, 0) << box->accessibleName().toStdString() << " " << text
+                                     << (enabled ? "" : " disabled");
+            }
+        }
+        box->setEnabled(true);
+    }
+}
