@@ -4,6 +4,7 @@ and a click picks the same client pixel, colour and boxes as at factor 1."""
 
 import sys
 
+import expected as ex
 import harness
 from harness import TestFailure
 
@@ -12,15 +13,15 @@ BOXES = ["Hue", "Saturation", "Brightness", "Red", "Green", "Blue"]
 PICKER = (0, 0, 302, 275)  # the surface left of the controls
 
 
-def run(session, program, scale):
+def run(session, exp, program, scale):
     app = session.start_app(program, scale=scale, working_copy=True)
     app.wait_window()
     base = app.settle()
     results = []
     for x, y in PICKS:
         app.click(x, y)
-        want_s = (x - 10) * 100 // 255
-        want_b = (265 - y) * 100 // 255
+        want_s = exp.value("percent_of_field_x", x)
+        want_b = exp.value("percent_of_row", y)
         results.append(app.wait_texts({"Saturation": str(want_s), "Brightness": str(want_b)}))
         results[-1] = app.texts(BOXES)
     app.kill()
@@ -55,9 +56,10 @@ def check_sharp(picture, reference, scale):
 
 def test(args):
     with harness.Session(screen=(1400, 1000), keep_temp=args.keep_temp) as session:
-        base1, picks1 = run(session, args.app, 1)
+        exp = ex.Expectations.start(session, args.expectations)
+        base1, picks1 = run(session, exp, args.app, 1)
         for scale in (2, 1.5):
-            base, picks = run(session, args.app, scale)
+            base, picks = run(session, exp, args.app, scale)
             if scale == 2:
                 check_blocks(base)
             check_sharp(base, base1, scale)
