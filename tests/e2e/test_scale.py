@@ -10,7 +10,6 @@ from harness import TestFailure
 
 PICKS = [(100, 200), (265, 10), (11, 264), (138, 138)]
 BOXES = ["Hue", "Saturation", "Brightness", "Red", "Green", "Blue"]
-PICKER = (0, 0, 302, 275)  # the surface left of the controls
 
 
 def run(session, exp, program, scale):
@@ -30,8 +29,8 @@ def run(session, exp, program, scale):
 
 def check_blocks(picture):
     bad = 0
-    for y in range(PICKER[3]):
-        for x in range(PICKER[2]):
+    for y in range(ex.REGION[3]):
+        for x in range(ex.REGION[2]):
             p = picture.pixel(2 * x, 2 * y)
             if not (picture.pixel(2 * x + 1, 2 * y) == p == picture.pixel(2 * x, 2 * y + 1)
                     == picture.pixel(2 * x + 1, 2 * y + 1)):
