@@ -1,34 +1,25 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "Expected.h"
 #include "MessageBoxWatcher.h"
+#include "PickerInvariants.h"
 #include "WindowFixture.h"
 
 class NumericEntryTest : public WindowTest {
 protected:
-    // The marks stand at `row`: toggling them there restores the bare strip.
-    void ExpectMarksAt(int row)
+    // The hue mode's picture with the marks at `row`, the field for the
+    // spectrum's colour on that row and the ring where it stands.
+    void ExpectPickerAt(int row)
     {
-        for (int x : {272, 275, 294, 297})
-            EXPECT_NE(Pixel(x, row), PaletteColor(QPalette::Window)) << "mark at " << x << "," << row;
+        expected::PickerScene scene;
+        scene.hue = expected::HueStripRow(row - expected::StripTop);
+        scene.ringX = f().Picker.FieldX;
+        scene.ringY = f().Picker.FieldY;
+        scene.markRow = row;
+        EXPECT_TRUE(expected::SameRegion(f().Surface(), expected::PickerPicture(scene, expected::PaletteColors()),
+                                         invariants::PickerArea));
     }
-    void ExpectFieldOf(int32_t hue)
-    {
-        for (int y = 10; y <= 265; y += 3)
-            for (int x = 10; x <= 265; x += 3)
-                if (std::abs(x - f().Picker.FieldX) > 6 || std::abs(y - f().Picker.FieldY) > 6) {
-                    ASSERT_EQ(Pixel(x, y), expected::HueFieldPixel(hue, x, y)) << x << "," << y;
-                }
-    }
-    void ExpectSampleUnderRing()
-    {
-        const int32_t c = Pixel(f().Picker.FieldX, f().Picker.FieldY);
-        EXPECT_EQ(f().lblSelColor->BackColor(), c);
-        EXPECT_EQ(f().txtRed->text().toInt(), c & 0xFF);
-        EXPECT_EQ(f().txtGreen->text().toInt(), (c >> 8) & 0xFF);
-        EXPECT_EQ(f().txtBlue->text().toInt(), (c >> 16) & 0xFF);
-    }
+    void ExpectSampleUnderRing() { ExpectNewColour(Pixel(f().Picker.FieldX, f().Picker.FieldY)); }
 };
 
 TEST_F(NumericEntryTest, TypedHueMovesTheStripAndRendersTheField)
@@ -37,9 +28,8 @@ TEST_F(NumericEntryTest, TypedHueMovesTheStripAndRendersTheField)
     Type(f().txtH, QStringLiteral("180"));
     EXPECT_EQ(boxes.Count(), 0);
     EXPECT_EQ(f().Picker.StripY, 137.5f);
-    ExpectMarksAt(138);
-    // The field is rendered for the strip pixel nearest to 137.5: row 138.
-    ExpectFieldOf(expected::HueStripRow(128));
+    // The marks and the field follow the strip pixel nearest to 137.5: row 138.
+    ExpectPickerAt(138);
     ExpectSampleUnderRing();
     EXPECT_EQ(f().txtH->text(), "180");
 
@@ -47,7 +37,7 @@ TEST_F(NumericEntryTest, TypedHueMovesTheStripAndRendersTheField)
     EXPECT_EQ(f().Picker.StripY, 264.29166f);
     Type(f().txtH, QStringLiteral("360"));
     EXPECT_EQ(f().Picker.StripY, 10.0f);
-    ExpectFieldOf(expected::HueStripRow(0));
+    ExpectPickerAt(10);
     Type(f().txtH, QStringLiteral("12abc"));
     EXPECT_EQ(boxes.Count(), 0);
     EXPECT_FLOAT_EQ(f().Picker.StripY, float(265 - 12 * 255.0 / 360));
@@ -65,8 +55,7 @@ TEST_F(NumericEntryTest, HueOutsideTheRangeBringsTheMessage)
     // Above 360 the marks stay at the top of the strip, and the field shows
     // the hue found there.
     EXPECT_EQ(f().Picker.StripY, 10.0f);
-    ExpectMarksAt(10);
-    ExpectFieldOf(expected::HueStripRow(0));
+    ExpectPickerAt(10);
     EXPECT_EQ(f().txtH->text(), "365");
     EXPECT_EQ(f().focusWidget(), f().txtH);
 }
@@ -89,7 +78,7 @@ TEST_F(NumericEntryTest, FractionalHueWarnsAndStillMoves)
     // "12." reads 12 and passes; "12.5" fails.
     EXPECT_EQ(boxes.Count(), 1);
     EXPECT_EQ(f().Picker.StripY, 256.14584f);
-    ExpectMarksAt(256);
+    ExpectPickerAt(256);
 }
 
 TEST_F(NumericEntryTest, EmptyHueMovesTheStripToItsBottom)
@@ -113,7 +102,7 @@ TEST_F(NumericEntryTest, SaturationAndBrightnessMoveTheRing)
     Type(f().txtB, QStringLiteral("50"));
     EXPECT_EQ(f().Picker.FieldY, 138);
     ExpectSampleUnderRing();
-    EXPECT_EQ(f().lblSelColor->BackColor(), expected::HueFieldPixel(color::RGB(255, 0, 0), 86, 138));
+    EXPECT_EQ(f().lblSelColor->BackColor(), expected::HueFieldPixel(expected::Rgb(255, 0, 0), 86, 138));
 
     // Floor one way, round the other: 30 reads back as 29.
     Press(86, 138);

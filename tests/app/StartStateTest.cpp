@@ -11,6 +11,9 @@
 
 #include "WindowFixture.h"
 #include "app/SystemLook.h"
+#include "tests/support/Compare.h"
+#include "tests/support/Palette.h"
+#include "tests/support/Picker.h"
 
 namespace {
 struct Geometry {
@@ -43,32 +46,13 @@ TEST_F(WindowTest, BoxesAndSamplesShowPureRedAtStart)
     EXPECT_EQ(f().Surface().ForeColor, 0);
 }
 
-TEST_F(WindowTest, FramesUseTheDesktopThreeDColours)
+// Right after start-up, every pixel of the drawing surface: the square of
+// pure red with the ring at its top-right corner, the spectrum with the
+// marks at its bottom, both frames in the desktop's 3-D colours and the
+// background everywhere else.
+TEST_F(WindowTest, StartUpPictureEveryPixel)
 {
-    const int32_t dark = PaletteColor(QPalette::Shadow);
-    const int32_t light = PaletteColor(QPalette::Midlight);
-    const int32_t face = PaletteColor(QPalette::Window);
-    EXPECT_EQ(Pixel(9, 9), dark);
-    EXPECT_EQ(Pixel(9, 200), dark);
-    EXPECT_EQ(Pixel(200, 9), dark);
-    EXPECT_EQ(Pixel(267, 267), light);
-    EXPECT_EQ(Pixel(267, 100), light);
-    EXPECT_EQ(Pixel(100, 267), light);
-    EXPECT_EQ(Pixel(276, 100), dark);
-    EXPECT_EQ(Pixel(292, 100), light);
-    EXPECT_EQ(Pixel(284, 267), light);
-    // The gap between field and frame keeps the background, apart from
-    // where the ring at the top-right corner reaches over it.
-    for (int y = 20; y <= 266; ++y)
-        EXPECT_EQ(Pixel(266, y), face) << "y " << y;
-    for (int x = 10; x <= 266; ++x)
-        EXPECT_EQ(Pixel(x, 266), face) << "x " << x;
-    for (int x = 277; x <= 291; ++x)
-        EXPECT_EQ(Pixel(x, 266), face) << "x " << x;
-    // Right of the marks nothing is drawn.
-    for (int y = 0; y < Form1::ClientHeight; ++y)
-        for (int x = 300; x < Form1::ClientWidth; ++x)
-            ASSERT_EQ(Pixel(x, y), face) << x << "," << y;
+    EXPECT_TRUE(expected::SameImage(f().Surface(), expected::PickerPicture({}, expected::PaletteColors())));
 }
 
 TEST_F(WindowTest, ControlsStandAtTheirPlaces)
@@ -178,20 +162,6 @@ TEST_F(WindowTest, WindowFontFitsThreeDigitsInTheBoxes)
         EXPECT_LE(fm.horizontalAdvance(QStringLiteral("255")), contents.width() - 4);
         EXPECT_LE(fm.height(), contents.height());
     }
-}
-
-TEST_F(WindowTest, DibHeaderHoldsTheFixedFields)
-{
-    const platform::BITMAPINFOHEADER& h = f().Picker.DibHeader;
-    EXPECT_EQ(h.biSize, 40u);
-    EXPECT_EQ(h.biPlanes, 1);
-    EXPECT_EQ(h.biBitCount, 24);
-    EXPECT_EQ(h.biCompression, 0u);
-    EXPECT_EQ(h.biWidth, 256);
-    EXPECT_EQ(h.biHeight, 256);
-    const color::PickerGeometry& g = f().Picker.Geometry;
-    EXPECT_EQ(std::tuple(g.FieldLeft, g.FieldTop, g.FieldRight, g.FieldBottom), std::tuple(10, 10, 265, 265));
-    EXPECT_EQ(std::tuple(g.StripLeft, g.StripRight, g.StripTop, g.StripBottom), std::tuple(277, 292, 10, 265));
 }
 
 TEST_F(WindowTest, LoadColorDialogSetsOnlyTheNewSample)

@@ -18,13 +18,12 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "BoxPositions.h"
 #include "MessageBoxWatcher.h"
 #include "PickerInvariants.h"
-#include "SatBrightExpected.h"
 #include "WindowFixture.h"
 #include "color/Mappings.h"
 #include "color/NumberRules.h"
+#include "tests/support/Positions.h"
 
 using invariants::Mode;
 using invariants::Readings;
@@ -73,25 +72,7 @@ protected:
     }
 
     Readings Read() const { return invariants::Read(*form); }
-    static QString Channel(int32_t c, int shift) { return QString::number((c >> shift) & 0xFF); }
-    void ExpectNewColour(int32_t c, bool withText = true)
-    {
-        EXPECT_EQ(f().lblSelColor->BackColor(), c);
-        if (withText) {
-            EXPECT_EQ(f().txtRed->text(), Channel(c, 0));
-            EXPECT_EQ(f().txtGreen->text(), Channel(c, 8));
-            EXPECT_EQ(f().txtBlue->text(), Channel(c, 16));
-        }
-    }
     int32_t RingPixel() const { return form->Surface().Point(form->Picker.FieldX, form->Picker.FieldY); }
-    static int32_t FieldPixel(Mode m, int x, int y)
-    {
-        return m == Mode::Saturation ? expected::SatFieldPixel(x, y) : expected::BrightFieldPixel(x, y);
-    }
-    static int32_t StripLine(Mode m, int32_t base, int i)
-    {
-        return m == Mode::Saturation ? expected::SatStripLine(base, i) : expected::BrightStripLine(base, i);
-    }
     double Box(const app::TextBox* box) const { return color::ParseLeadingNumber(box->text().toStdString()); }
 
     // Nothing drawn, moved or written.
@@ -133,9 +114,7 @@ protected:
                 EXPECT_EQ(f().txtS->text(), QString::number(expected::PercentOfFieldX(fx)));
                 EXPECT_EQ(f().txtB->text(), QString::number(expected::PercentOfFieldY(fy)));
                 const int32_t c = RingPixel();
-                EXPECT_EQ(f().txtRed->text(), Channel(c, 0));
-                EXPECT_EQ(f().txtGreen->text(), Channel(c, 8));
-                EXPECT_EQ(f().txtBlue->text(), Channel(c, 16));
+                ExpectChannelTexts(c);
                 // With a strip pick in the same move the sample is the mix.
                 if (!strip) {
                     EXPECT_EQ(f().lblSelColor->BackColor(), c);
@@ -152,7 +131,7 @@ protected:
         }
         app::TextBox* stripBox = m == Mode::Saturation ? f().txtS : f().txtB;
         app::TextBox* downBox = m == Mode::Saturation ? f().txtB : f().txtS;
-        const int32_t base = FieldPixel(m, f().Picker.FieldX, f().Picker.FieldY);
+        const int32_t base = expected::FieldPixel(m, f().Picker.FieldX, f().Picker.FieldY);
         EXPECT_EQ(RingPixel(), base);
         if (field) {
             EXPECT_EQ(f().txtH->text(), QString::number(expected::HueOfFieldX(fx)));
@@ -162,12 +141,12 @@ protected:
             }
             for (int i = 0; i <= 255; ++i)
                 for (int x = 277; x <= 291; x += 7)
-                    ASSERT_EQ(f().Surface().Point(x, 10 + i), StripLine(m, base, i)) << "strip line " << i;
+                    ASSERT_EQ(f().Surface().Point(x, 10 + i), expected::StripLine(m, base, i)) << "strip line " << i;
         }
         if (strip) {
             EXPECT_EQ(stripBox->text(), QString::number(expected::PercentOfFieldY(sy)));
         }
-        ExpectNewColour(StripLine(m, base, picker::MarkRow(f().Picker.StripY) - 10));
+        ExpectNewColour(expected::StripLine(m, base, expected::MarkRowOf(f().Picker.StripY) - 10));
         sampleFollowsStrip = true;
     }
 
@@ -505,12 +484,14 @@ protected:
         EXPECT_TRUE(invariants::PickerIsClean(f()));
         const Mode m = CurrentMode();
         if (m == Mode::Hue) {
-            ExpectNewColour(RingPixel(), textFollowsRing);
+            EXPECT_EQ(f().lblSelColor->BackColor(), RingPixel());
+            if (textFollowsRing)
+                ExpectChannelTexts(RingPixel());
             return;
         }
-        EXPECT_EQ(RingPixel(), FieldPixel(m, f().Picker.FieldX, f().Picker.FieldY));
+        EXPECT_EQ(RingPixel(), expected::FieldPixel(m, f().Picker.FieldX, f().Picker.FieldY));
         if (sampleFollowsStrip)
-            ExpectNewColour(f().Surface().Point(277, picker::MarkRow(f().Picker.StripY)));
+            ExpectNewColour(expected::StripColourAtMarks(invariants::SceneOf(f())));
     }
 };
 

@@ -1,4 +1,3 @@
-#include <cstring>
 #include <limits>
 #include <set>
 #include <vector>
@@ -14,50 +13,26 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "../swatches/SwatchPictures.h"
-#include "Expected.h"
 #include "MessageBoxWatcher.h"
+#include "PickerInvariants.h"
 #include "WindowFixture.h"
-#include "app/SystemLook.h"
-#include "picker/Markers.h"
+#include "tests/support/Swatches.h"
 
-using namespace swatch_testing;
+using namespace expected;
 
 namespace {
 
 constexpr int W = Form1::ClientWidth, H = Form1::ClientHeight;
 constexpr int Custom = 0, Safe = 1; // list indexes
 
-platform::SystemColors Desktop()
+Picture CustomPanel(const swatches::CustomColorArray& colors, int selected)
 {
-    return app::SystemColorsFrom(QApplication::palette());
+    return PanelPicture([&](int k) { return colors[k]; }, selected, PaletteColors());
 }
 
-bool IsColor(int32_t v)
+Picture SafePanel(int selected)
 {
-    return v >= 0 && v <= 0xFFFFFF;
-}
-
-QImage CustomPanel(const swatches::CustomColorArray& colors, int selected)
-{
-    QImage img = Blank(W, H, Desktop().Face);
-    for (int k = 1; k <= 224; ++k)
-        PaintCell(img, k, IsColor(colors[k]) ? colors[k] : 0);
-    PaintEdge(img, selected, Desktop());
-    return img;
-}
-
-QImage SafePanel(int selected)
-{
-    static const QImage cells = [] {
-        QImage img = Blank(W, H, Desktop().Face);
-        for (int k = 1; k <= 224; ++k)
-            PaintCell(img, k, SafeColor(k));
-        return img;
-    }();
-    QImage img = cells.copy();
-    PaintEdge(img, selected, Desktop());
-    return img;
+    return SafePanelPicture(selected, PaletteColors());
 }
 
 QStringList ReadoutOf(int32_t v)
@@ -71,28 +46,17 @@ const QStringList FillerReadout = {"R: 0", "G: 0", "B: 0", "Hex: #"};
 
 // `base` with the four lines printed from (312, 80) in the window's font,
 // one font line apart, black, on whatever `base` holds there.
-QImage WithReadout(const Form1& form, const QImage& base, const QStringList& lines)
+Picture WithReadout(const Form1& form, const Picture& base, const QStringList& lines)
 {
-    platform::Surface s(W, H, Desktop(), form.Surface().Font());
-    for (int y = 0; y < H; ++y)
-        std::memcpy(s.ScanLine(y), base.constScanLine(y), sizeof(uint32_t) * W);
+    platform::Surface s(W, H, PaletteColors(), form.Surface().Font());
+    base.PaintOnto(s);
     s.ForeColor = 0;
     for (int i = 0; i < lines.size(); ++i) {
         s.CurrentX = 312;
         s.CurrentY = 80 + i * s.LineHeight();
         s.Print(lines[i].toStdString());
     }
-    return s.Image().copy();
-}
-
-// The picker with its ring and strip marks toggled off where the state
-// says they stand: with exactly one of each, nothing of them is left.
-QImage BarePicker(const Form1& form)
-{
-    platform::Surface s = form.Surface();
-    picker::DrawPicker(s, form.Picker.FieldX, form.Picker.FieldY);
-    picker::DrawStripMarks(s, form.Picker.Geometry, picker::MarkRow(form.Picker.StripY));
-    return s.Image().copy();
+    return Picture::Of(s);
 }
 
 } // namespace
@@ -125,7 +89,15 @@ protected:
         ASSERT_FALSE(view->isVisible());
         ASSERT_EQ(list->currentIndex(), index);
     }
-    QImage Image() { return f().Surface().Image(); }
+    const QImage& Image() { return f().Surface().Image(); }
+    // The hue mode's picture with the field of `hue`, and one ring and one
+    // pair of marks where the state puts them.
+    Picture PickerWith(int32_t hue)
+    {
+        PickerScene scene = invariants::SceneOf(f());
+        scene.hue = hue;
+        return PickerPicture(scene, PaletteColors());
+    }
 
     void ExpectPanelControls(int mode)
     {
@@ -180,8 +152,8 @@ TEST_F(SwatchPanelTest, WithoutAFileThePanelShowsBlackCells)
 TEST_F(SwatchPanelTest, ListSwitchesBetweenSafePaletteAndReloadedCustomColours)
 {
     ClickPreset();
-    Press(17 + 18 * 7, 17 + 18 * 2); // cell 40
-    Release(17 + 18 * 7, 17 + 18 * 2);
+    Press(CellCentre(40).x, CellCentre(40).y);
+    Release(CellCentre(40).x, CellCentre(40).y);
     ASSERT_EQ(f().SelectedCell, 40);
     Choose(Safe);
     ExpectPanelControls(Form1::PresetSafe);
@@ -217,7 +189,7 @@ TEST_F(SwatchPanelTest, PresetReturnsFromEitherPanelToThePictureOfTheSetMode)
             const QString what = QStringLiteral("%1 from list item %2").arg((f().*option)->text()).arg(panel);
             form = std::make_unique<Form1>(dir.path());
             (f().*option)->click();
-            const QImage reference = Image().copy();
+            const Picture reference = Picture::Of(Image());
             const int32_t sample = f().lblSelColor->BackColor();
 
             ClickPreset();
@@ -233,17 +205,6 @@ TEST_F(SwatchPanelTest, PresetReturnsFromEitherPanelToThePictureOfTheSetMode)
 
 TEST_F(SwatchPanelTest, MarksStayOnePairAfterATypedHalfRowAndAStripDrag)
 {
-    const color::PickerGeometry& g = f().Picker.Geometry;
-    const QImage bareStart = BarePicker(f());
-    // The picker with nothing on it but the field of `hue`.
-    auto bareWithField = [&](int32_t hue) {
-        QImage img = bareStart.copy();
-        for (int y = g.FieldTop; y <= g.FieldBottom; ++y)
-            for (int x = g.FieldLeft; x <= g.FieldRight; ++x)
-                Put(img, x, y, expected::HueFieldPixel(hue, x, y));
-        return img;
-    };
-
     MessageBoxWatcher boxes;
     Type(f().txtH, QStringLiteral("180"));
     ASSERT_EQ(f().Picker.StripY, 137.5f);
@@ -251,13 +212,13 @@ TEST_F(SwatchPanelTest, MarksStayOnePairAfterATypedHalfRowAndAStripDrag)
     ClickPreset();
     ExpectPickerControls();
     EXPECT_EQ(f().Picker.StripY, 137.0f) << "the hue handler floors the typed position";
-    EXPECT_TRUE(SameImage(BarePicker(f()), bareWithField(expected::HueStripRow(127))));
+    EXPECT_TRUE(SameImage(Image(), PickerWith(HueStripRow(127))));
 
     Press(280, 200);
     Move(284, 150);
     Release(284, 150);
     EXPECT_EQ(f().Picker.StripY, 150.0f);
-    EXPECT_TRUE(SameImage(BarePicker(f()), bareWithField(expected::HueStripRow(140))));
+    EXPECT_TRUE(SameImage(Image(), PickerWith(HueStripRow(140))));
 
     // The same through the safe palette and a second round trip.
     Type(f().txtH, QStringLiteral("180"));
@@ -266,10 +227,10 @@ TEST_F(SwatchPanelTest, MarksStayOnePairAfterATypedHalfRowAndAStripDrag)
     ClickPreset();
     ClickPreset();
     ClickPreset();
-    EXPECT_TRUE(SameImage(BarePicker(f()), bareWithField(expected::HueStripRow(127))));
+    EXPECT_TRUE(SameImage(Image(), PickerWith(HueStripRow(127))));
     Press(280, 60);
     Release(280, 60);
-    EXPECT_TRUE(SameImage(BarePicker(f()), bareWithField(expected::HueStripRow(50))));
+    EXPECT_TRUE(SameImage(Image(), PickerWith(HueStripRow(50))));
     EXPECT_EQ(boxes.Count(), 0);
 }
 
@@ -290,8 +251,8 @@ TEST_F(SwatchPanelTest, OpeningAgainAfterTheSafePaletteStartsWithCustomColours)
 TEST_F(SwatchPanelTest, PressesAfterReturningGoToThePicker)
 {
     ClickPreset();
-    Press(17 + 18 * 7, 17 + 18 * 2); // cell 40
-    Release(17 + 18 * 7, 17 + 18 * 2);
+    Press(CellCentre(40).x, CellCentre(40).y);
+    Release(CellCentre(40).x, CellCentre(40).y);
     ClickPreset();
     ASSERT_EQ(f().PresetMode, Form1::PresetPicker);
 
@@ -303,16 +264,16 @@ TEST_F(SwatchPanelTest, PressesAfterReturningGoToThePicker)
     EXPECT_EQ(f().Picker.FieldY, 90);
     Release(60, 90);
     EXPECT_EQ(f().SelectedCell, 40);
-    EXPECT_EQ(f().lblSelColor->BackColor(), expected::HueFieldPixel(color::RGB(255, 0, 0), 60, 90));
+    EXPECT_EQ(f().lblSelColor->BackColor(), HueFieldPixel(Rgb(255, 0, 0), 60, 90));
 }
 
 TEST_F(SwatchPanelTest, SwatchPressesHitOnlyTheInsideOfACell)
 {
     ClickPreset();
     Choose(Safe);
-    Press(17 + 18, 17); // cell 2
-    Release(17 + 18, 17);
-    const QImage before = Image().copy();
+    Press(CellCentre(2).x, CellCentre(2).y);
+    Release(CellCentre(2).x, CellCentre(2).y);
+    const Picture before = Picture::Of(Image());
     const int32_t sample = f().lblSelColor->BackColor();
     ASSERT_EQ(f().SelectedCell, 2);
     // Borders and gaps of cell 1 and its neighbours.
@@ -331,8 +292,8 @@ TEST_F(SwatchPanelTest, SwatchPressesHitOnlyTheInsideOfACell)
         Release(x, y);
         EXPECT_EQ(f().SelectedCell, 1) << x << "," << y;
         EXPECT_TRUE(SameImage(Image(), WithReadout(f(), SafePanel(1), ReadoutOf(0))));
-        Press(17 + 18, 17);
-        Release(17 + 18, 17);
+        Press(CellCentre(2).x, CellCentre(2).y);
+        Release(CellCentre(2).x, CellCentre(2).y);
     }
 }
 
@@ -354,7 +315,7 @@ TEST_F(SwatchPanelTest, DraggingAcrossTheGridFollowsThePointerCellByCell)
     ASSERT_TRUE(SameImage(Image(), WithReadout(f(), SafePanel(1), ReadoutOf(0))));
     int cell = 1;
     std::set<int> visited;
-    QImage previous = Image().copy();
+    Picture previous = Picture::Of(Image());
     for (auto [x, y] : path) {
         Move(x, y);
         const int before = cell;
@@ -373,7 +334,7 @@ TEST_F(SwatchPanelTest, DraggingAcrossTheGridFollowsThePointerCellByCell)
         }
         const QStringList readout = cell > 216 ? FillerReadout : ReadoutOf(SafeColor(cell));
         ASSERT_TRUE(SameImage(Image(), WithReadout(f(), SafePanel(cell), readout))) << x << "," << y;
-        previous = Image().copy();
+        previous = Picture::Of(Image());
     }
     Release(10, 251);
     EXPECT_EQ(visited.size(), 16u + 13u + 15u);
@@ -383,7 +344,7 @@ TEST_F(SwatchPanelTest, ReadoutsNeverPrintOverEachOther)
 {
     ClickPreset();
     Choose(Safe);
-    const QImage panel216 = SafePanel(216);
+    const Picture panel216 = SafePanel(216);
     for (int k : {216, 217, 41, 1, 216}) {
         const Box c = CellBox(k);
         Press(c.left + 5, c.top + 5);
@@ -408,7 +369,7 @@ TEST_F(SwatchPanelTest, ReadoutClearsTheBoxesOfAllFourLinesWhateverLiesBeneath)
     QTest::mouseClick(f().lblOldColor, Qt::LeftButton);
 
     const QStringList lines = {"R: 255", "G: 0", "B: 0", "Hex: #FF0000"};
-    const QImage clean = WithReadout(f(), SafePanel(1), lines);
+    const Picture clean = WithReadout(f(), SafePanel(1), lines);
     const QFontMetrics metrics(s.Font(), &s.Image());
     const int lineHeight = s.LineHeight();
     auto inBox = [&](int x, int y) {
@@ -425,7 +386,7 @@ TEST_F(SwatchPanelTest, ReadoutClearsTheBoxesOfAllFourLinesWhateverLiesBeneath)
         for (int x = 0; x < W; ++x)
             if (inBox(x, y)) {
                 ++checked;
-                ASSERT_EQ(Pixel(x, y), platform::FromQRgb(clean.pixel(x, y))) << x << "," << y;
+                ASSERT_EQ(Pixel(x, y), clean.At(x, y)) << x << "," << y;
             }
     EXPECT_GE(checked, 81 * 51);
 }

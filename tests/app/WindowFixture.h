@@ -35,9 +35,19 @@ protected:
 
     Form1& f() { return *form; }
     int32_t Pixel(int x, int y) const { return form->Surface().Point(x, y); }
-    static int32_t PaletteColor(QPalette::ColorRole role)
+
+    // The R, G and B boxes show the colour's channels.
+    void ExpectChannelTexts(int32_t c)
     {
-        return platform::FromQRgb(QApplication::palette().color(role).rgb());
+        EXPECT_EQ(form->txtRed->text(), QString::number(c & 0xFF));
+        EXPECT_EQ(form->txtGreen->text(), QString::number((c >> 8) & 0xFF));
+        EXPECT_EQ(form->txtBlue->text(), QString::number((c >> 16) & 0xFF));
+    }
+    // The new-colour sample and the R, G and B boxes show the colour.
+    void ExpectNewColour(int32_t c)
+    {
+        EXPECT_EQ(form->lblSelColor->BackColor(), c);
+        ExpectChannelTexts(c);
     }
 
     // Real mouse events on the client area, with explicit button states.

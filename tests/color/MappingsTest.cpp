@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "color/Mappings.h"
+#include "tests/support/Positions.h"
 
 namespace {
 
@@ -13,35 +14,18 @@ constexpr PickerGeometry kG = MakePickerGeometry();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Exact rational rounding, ties to even, as an independent reference for
-// num / den with den > 0.
-int64_t RoundRational(int64_t num, int64_t den)
-{
-    int64_t q = num / den;
-    int64_t r = num % den;
-    if (r < 0) {
-        r += den;
-        --q;
-    }
-    if (2 * r > den || (2 * r == den && (q % 2 != 0)))
-        ++q;
-    return q;
-}
-
 TEST(ForwardMappings, EveryFieldPositionAgainstIntegerDivision)
 {
     // For positions in the field the quotients are never within rounding
     // error of an integer unless they are one, so integer division is an
     // exact reference for "divide in double, then floor".
     for (int32_t p = kG.FieldLeft; p <= kG.FieldRight; ++p) {
-        const int32_t fromLeft = p - 10;
-        const int32_t fromBottom = 265 - p;
-        ASSERT_EQ(FieldXToHue(p, kG), fromLeft * 360 / 255) << p;
-        ASSERT_EQ(FieldXToSaturation(p, kG), fromLeft * 100 / 255) << p;
-        ASSERT_EQ(FieldYToBrightness(p, kG), fromBottom * 100 / 255) << p;
-        ASSERT_EQ(FieldYToSaturation(p, kG), fromBottom * 100 / 255) << p;
-        ASSERT_EQ(StripYToHue(static_cast<float>(p), kG), fromBottom * 360 / 255) << p;
-        ASSERT_EQ(StripYToPercent(static_cast<float>(p), kG), fromBottom * 100 / 255) << p;
+        ASSERT_EQ(FieldXToHue(p, kG), expected::HueOfFieldX(p)) << p;
+        ASSERT_EQ(FieldXToSaturation(p, kG), expected::PercentOfFieldX(p)) << p;
+        ASSERT_EQ(FieldYToBrightness(p, kG), expected::PercentOfFieldY(p)) << p;
+        ASSERT_EQ(FieldYToSaturation(p, kG), expected::PercentOfFieldY(p)) << p;
+        ASSERT_EQ(StripYToHue(static_cast<float>(p), kG), expected::HueOfStripRow(p)) << p;
+        ASSERT_EQ(StripYToPercent(static_cast<float>(p), kG), expected::PercentOfFieldY(p)) << p;
     }
 }
 
@@ -91,21 +75,17 @@ TEST(ForwardMappings, PositionsFarOutsideNeverOverflow)
     EXPECT_EQ(StripYToHue(std::numeric_limits<float>::quiet_NaN(), kG), 0);
 }
 
-TEST(BackwardMappings, WholeBoxValuesAgainstExactRounding)
+TEST(BackwardMappings, EveryWholeBoxValue)
 {
-    for (int64_t h = 0; h <= 360; ++h) {
-        const double H = static_cast<double>(h);
-        ASSERT_EQ(HueToFieldX(H, kG), RoundRational(h * 255 + 10 * 360, 360)) << h;
-        // floor(265 - h*255/360) = 265 - ceil(h*255/360)
-        const int64_t ceilOffset = (h * 255 + 359) / 360;
-        ASSERT_EQ(HueToStripYFloored(H, kG), static_cast<float>(265 - ceilOffset)) << h;
-        ASSERT_EQ(HueToStripY(H, kG), static_cast<float>(265.0L - static_cast<long double>(h) * 255 / 360)) << h;
+    for (int h = 0; h <= 360; ++h) {
+        ASSERT_EQ(HueToFieldX(h, kG), expected::HueFieldX(h)) << h;
+        ASSERT_EQ(HueToStripYFloored(h, kG), expected::HueStripYFloored(h)) << h;
+        ASSERT_EQ(HueToStripY(h, kG), expected::HueStripY(h)) << h;
     }
-    for (int64_t s = 0; s <= 100; ++s) {
-        const double S = static_cast<double>(s);
-        ASSERT_EQ(SaturationToFieldX(S, kG), RoundRational(s * 255 + 10 * 100, 100)) << s;
-        ASSERT_EQ(SaturationToFieldY(S, kG), RoundRational(265 * 100 - s * 255, 100)) << s;
-        ASSERT_EQ(BrightnessToFieldY(S, kG), RoundRational(265 * 100 - s * 255, 100)) << s;
+    for (int s = 0; s <= 100; ++s) {
+        ASSERT_EQ(SaturationToFieldX(s, kG), expected::PercentFieldX(s)) << s;
+        ASSERT_EQ(SaturationToFieldY(s, kG), expected::PercentFieldY(s)) << s;
+        ASSERT_EQ(BrightnessToFieldY(s, kG), expected::PercentFieldY(s)) << s;
     }
 }
 

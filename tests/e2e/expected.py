@@ -1,19 +1,22 @@
-"""What the picker and the swatch panel must show, from closed forms.
+"""What the picker and the swatch panel must show, and the waits that check it.
 
-Colours are (red, green, blue) tuples; positions are client pixels. The
-palette colours and the pixel sets of the ring and the strip marks come from
-the parts generator (ExpectedParts.cpp), run on the program's display;
-everything else is computed here, independently of the program's renderers.
+Pictures and every number behind them (the boxes' values for a position,
+where a value puts the ring or the marks, safe colours, cells, the custom
+colours file) come from the expectations program (Expectations.cpp, built
+from the test-support library that the unit and widget tests use), run on
+the program's display. Here they are only asked for, composed into scenes
+and compared. Colours are (red, green, blue) tuples; positions are client
+pixels.
 """
 
+import contextlib
 import json
-import math
-import struct
+import os
+import select
+import time
 
 import harness
 
-FIELD_LEFT, FIELD_TOP, FIELD_RIGHT, FIELD_BOTTOM = 10, 10, 265, 265
-STRIP_LEFT, STRIP_RIGHT, STRIP_TOP, STRIP_BOTTOM = 277, 292, 10, 265
 # The part of the client area left of the frames and controls.
 REGION = (0, 0, 302, 275)
 
@@ -24,331 +27,116 @@ NEW_SAMPLE = (308 + 8, 2 + 24, 49, 29)
 OLD_SAMPLE = (308 + 57, 2 + 24, 48, 29)
 ADD_SAMPLE = (302 + 2, 204 + 8, 57, 23)
 
-
-def nearest(num, den):
-    """Nearest integer to num / den (den > 0) where the quotient is never a
-    half."""
-    if (2 * num) % (2 * den) == den:
-        raise harness.HarnessError("unexpected tie in %d / %d" % (num, den))
-    return (2 * num + den) // (2 * den)
+# Where the program starts: the ring at the field's top right, the marks at
+# the strip's bottom, the field of pure red.
+START_RING = (265, 10)
+START_MARKS = 265
+RED = (255, 0, 0)
 
 
-def float32(v):
-    """The nearest single-precision value."""
-    return struct.unpack("f", struct.pack("f", v))[0]
+class Expectations:
+    """The expectations program: one JSON request a line, one JSON answer a
+    line, picture bytes after the answers that name them."""
 
+    TIMEOUT = 30
 
-# ---------------------------------------------------------------- mappings
-
-
-def field_x_to_saturation(x):
-    return (x - FIELD_LEFT) * 100 // 255
-
-
-def field_x_to_hue(x):
-    return (x - FIELD_LEFT) * 360 // 255
-
-
-def field_y_to_brightness(y):
-    return (255 - y + FIELD_TOP) * 100 // 255
-
-
-def field_y_to_saturation(y):
-    return (FIELD_BOTTOM - y) * 100 // 255
-
-
-def strip_y_to_hue(y):
-    return ((255 - y) + FIELD_TOP) * 360 // 255
-
-
-def strip_y_to_percent(y):
-    return ((255 - y) + FIELD_TOP) * 100 // 255
-
-
-def round_even(v):
-    return int(round(v))  # Python rounds halves to the even neighbour
-
-
-def typed_hue_strip_y(h):
-    """Strip position of a typed hue: single precision, fraction kept."""
-    return float32(min(max(STRIP_BOTTOM - h * 255 / 360, STRIP_TOP), STRIP_BOTTOM))
-
-
-def switched_hue_strip_y(h):
-    """Strip position on a switch to hue mode: floored."""
-    return float32(min(max(math.floor(STRIP_BOTTOM - h * 255 / 360), STRIP_TOP), STRIP_BOTTOM))
-
-
-def percent_strip_y(v):
-    return float32(min(max(STRIP_BOTTOM - v * 255 / 100, STRIP_TOP), STRIP_BOTTOM))
-
-
-def hue_to_field_x(h):
-    return round_even(min(max(h * 255 / 360 + FIELD_LEFT, FIELD_LEFT), FIELD_RIGHT))
-
-
-def saturation_to_field_x(s):
-    return round_even(min(max(s * 255 / 100 + FIELD_LEFT, FIELD_LEFT), FIELD_RIGHT))
-
-
-def saturation_to_field_y(s):
-    return round_even(min(max(FIELD_BOTTOM - s * 255 / 100, FIELD_TOP), FIELD_BOTTOM))
-
-
-def brightness_to_field_y(b):
-    return round_even(min(max(FIELD_BOTTOM - b * 255 / 100, FIELD_TOP), FIELD_BOTTOM))
-
-
-def safe_colour(k):
-    """Colour of safe-palette cell k (1..216)."""
-    k -= 1
-    return (51 * (k // 36), 51 * (k // 6 % 6), 51 * (k % 6))
-
-
-def colour_value(rgb):
-    r, g, b = rgb
-    return r + 256 * g + 65536 * b
-
-
-# ---------------------------------------------------------------- renderers
-
-
-def hue_strip(y):
-    """The spectrum at strip row y: six linear ramps from red at the top."""
-    i = y - STRIP_TOP
-    if i <= 42:
-        return (255, 0, 6 * i)
-    if i <= 85:
-        return (510 - 6 * i, 0, 255)
-    if i <= 127:
-        return (0, 6 * i - 510, 255)
-    if i <= 170:
-        return (0, 255, 1020 - 6 * i)
-    if i <= 212:
-        return (6 * i - 1020, 255, 0)
-    return (255, 1530 - 6 * i, 0)
-
-
-def hue_field(hue):
-    """The saturation-brightness square of the colour `hue`: white at the
-    top left, `hue` at the top right, black along the bottom."""
-    def pixel(x, y):
-        i, k = x - FIELD_LEFT, y - FIELD_TOP
-        return tuple(nearest((255 - k) * (65025 - i * (255 - c)), 65025) for c in hue)
-    return pixel
-
-
-# Segments of the saturation and brightness fields by buffer column
-# e = FieldRight - x: last column, ramp value, and which of (largest, ramp,
-# smallest) each of red, green and blue takes.
-_SEGMENTS = (
-    (42, lambda e: 6 * e, ("top", "low", "ramp")),
-    (85, lambda e: 507 - 6 * e, ("ramp", "low", "top")),
-    (128, lambda e: 6 * (e - 86), ("low", "ramp", "top")),
-    (170, lambda e: 1023 - 6 * e, ("low", "top", "ramp")),
-    (212, lambda e: 6 * (e - 171), ("ramp", "top", "low")),
-    (255, lambda e: 1527 - 6 * e, ("top", "ramp", "low")),
-)
-
-
-def _segment(e):
-    for last, ramp, layout in _SEGMENTS:
-        if e <= last:
-            return ramp(e), layout
-    raise ValueError(e)
-
-
-def _byte(v):
-    # A channel outside a byte is not written; the buffer's zero stays.
-    return v if 0 <= v <= 255 else 0
-
-
-def sat_field(x, y):
-    """Hue across, brightness down, full saturation."""
-    e, t = FIELD_RIGHT - x, y - FIELD_TOP
-    v, layout = _segment(e)
-    channel = {"top": 255 - t, "low": 0, "ramp": _byte(nearest(v * (255 - t), 255))}
-    return tuple(channel[c] for c in layout)
-
-
-def bright_field(x, y):
-    """Hue across, saturation down, full brightness."""
-    e, t = FIELD_RIGHT - x, y - FIELD_TOP
-    v, layout = _segment(e)
-    channel = {"top": 255, "low": t, "ramp": _byte(t + nearest(v * (255 - t), 255))}
-    return tuple(channel[c] for c in layout)
-
-
-def sat_strip(base):
-    """From `base` at the top to white at the bottom."""
-    def row(y):
-        i = y - STRIP_TOP
-        return tuple(nearest(c * 255 + i * (255 - c), 255) for c in base)
-    return row
-
-
-def bright_strip(base):
-    """From `base` at the top to black at the bottom."""
-    def row(y):
-        i = y - STRIP_TOP
-        return tuple(nearest(c * (255 - i), 255) for c in base)
-    return row
-
-
-# ---------------------------------------------------------------- pictures
-
-
-class Parts:
-    """Palette colours and marker pixel sets of this display."""
-
-    def __init__(self, data):
-        self.face = tuple(data["face"])
-        self.dark_shadow = tuple(data["dark_shadow"])
-        self.shadow = tuple(data["shadow"])
-        self.light = tuple(data["light"])
-        self.highlight = tuple(data["highlight"])
-        self.ring = [tuple(p) for p in data["ring"]]   # offsets from the centre
-        self.marks = [tuple(p) for p in data["marks"]]  # (x, row offset)
-        self._check()
-
-    def _check(self):
-        """The pixel sets are the drawing layer's choice within limits: an
-        outline of radius 5 that spares its centre, and marks beside the
-        strip in columns 272..275 and 294..297, on and next to their row."""
-        ring = set(self.ring)
-        if (0, 0) in ring or not {(5, 0), (-5, 0), (0, 5), (0, -5)} <= ring \
-                or any(not 16 <= dx * dx + dy * dy <= 36 for dx, dy in ring):
-            raise harness.TestFailure("the ring is no outline of radius 5 around a spared centre: %s"
-                                      % sorted(ring))
-        columns = set(range(272, 276)) | set(range(294, 298))
-        rows = {dy for _, dy in self.marks}
-        if 0 not in rows or not rows <= {-1, 0, 1} or set(self.marks) != {(x, dy) for x in columns for dy in rows}:
-            raise harness.TestFailure("the strip marks are not columns 272..275 and 294..297 at their row: %s"
-                                      % sorted(self.marks))
+    def __init__(self, proc):
+        self._proc = proc
+        self._buffer = bytearray()
 
     @staticmethod
-    def generate(session, generator):
-        r = session.run([generator], timeout=60)
-        if r.returncode != 0:
-            raise harness.HarnessError("%s failed (%d): %s"
-                                       % (generator, r.returncode, r.stderr.decode(errors="replace")))
-        return Parts(json.loads(r.stdout))
+    def start(session, program):
+        if not program:
+            raise harness.HarnessError("no expectations program given (--expectations)")
+        return Expectations(session.start_helper([program]))
 
+    def _fill(self, wanted, deadline, what):
+        fd = self._proc.stdout.fileno()
+        while not wanted():
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise harness.HarnessError("the expectations program gave no answer to %s" % what)
+            if select.select([fd], [], [], left)[0]:
+                chunk = os.read(fd, 1 << 16)
+                if not chunk:
+                    raise harness.HarnessError("the expectations program ended (status %s) on %s"
+                                               % (self._proc.poll(), what))
+                self._buffer += chunk
 
-class Canvas:
-    """The expected picture of REGION, built up like the program draws it."""
+    def ask(self, op, **fields):
+        """The answer to one request; a picture it brings, as an Image of
+        REGION, under "picture"."""
+        request = json.dumps(dict(fields, op=op))
+        try:
+            self._proc.stdin.write(request.encode() + b"\n")
+            self._proc.stdin.flush()
+        except OSError as e:
+            raise harness.HarnessError("the expectations program takes no request: %s" % e) from None
+        deadline = time.monotonic() + self.TIMEOUT
+        self._fill(lambda: b"\n" in self._buffer, deadline, request)
+        end = self._buffer.index(b"\n")
+        answer = json.loads(self._buffer[:end])
+        del self._buffer[:end + 1]
+        if "error" in answer:
+            raise harness.HarnessError("the expectations program on %s: %s" % (request, answer["error"]))
+        size = answer.get("bytes", 0)
+        if size:
+            self._fill(lambda: len(self._buffer) >= size, deadline, request)
+            picture = harness.Image(answer["width"], answer["height"], bytes(self._buffer[:size]))
+            del self._buffer[:size]
+            answer["picture"] = picture.crop(*REGION)
+        return answer
 
-    def __init__(self, parts):
-        self.parts = parts
-        _, _, self.width, self.height = REGION
-        self.px = bytearray(bytes(parts.face) * (self.width * self.height))
+    # -- numbers
 
-    def set(self, x, y, rgb):
-        if 0 <= x < self.width and 0 <= y < self.height:
-            i = (y * self.width + x) * 3
-            self.px[i:i + 3] = bytes(rgb)
+    def value(self, name, of):
+        """A box value for a position or a position for a box value, by
+        name: hue_of_field_x, percent_of_field_x, percent_of_row,
+        hue_of_strip_row, field_x_of_hue, field_x_of_percent,
+        field_y_of_percent, mark_row_of_typed_hue, mark_row_of_switched_hue,
+        mark_row_of_percent."""
+        return int(self.ask("value", name=name, of=of)["value"])
 
-    def get(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.px[i:i + 3])
+    def hue_strip(self, row):
+        """The spectrum's colour at a client row."""
+        return tuple(self.ask("hue_strip", row=row)["rgb"])
 
-    def invert(self, x, y):
-        if 0 <= x < self.width and 0 <= y < self.height:
-            i = (y * self.width + x) * 3
-            for c in range(i, i + 3):
-                self.px[c] ^= 0xFF
+    def hue_mix(self, strip, s, b):
+        """The new-colour sample while the hue strip is dragged."""
+        return tuple(self.ask("hue_mix", strip=list(strip), s=s, b=b)["rgb"])
 
-    def field(self, pixel):
-        for y in range(FIELD_TOP, FIELD_BOTTOM + 1):
-            for x in range(FIELD_LEFT, FIELD_RIGHT + 1):
-                self.set(x, y, pixel(x, y))
+    def cell_rect(self, k):
+        """Cell k (1..224): left, top, right, bottom, right and bottom exclusive."""
+        return tuple(self.ask("cell", cell=k)["rect"])
 
-    def strip(self, row):
-        for y in range(STRIP_TOP, STRIP_BOTTOM + 1):
-            rgb = row(y)
-            for x in range(STRIP_LEFT, STRIP_RIGHT):
-                self.set(x, y, rgb)
+    def cell_centre(self, k):
+        return tuple(self.ask("cell", cell=k)["centre"])
 
-    def sunken_edge(self, left, top, right, bottom, dark, light):
-        """A one-pixel edge along the inside of the rectangle (right and
-        bottom exclusive): left and top dark, right and bottom light, the
-        light lines owning the corners they share with the dark ones."""
-        for y in range(top, bottom):
-            self.set(left, y, dark)
-        for x in range(left, right):
-            self.set(x, top, dark)
-        for y in range(top, bottom):
-            self.set(right - 1, y, light)
-        for x in range(left, right):
-            self.set(x, bottom - 1, light)
+    def safe_colour(self, k):
+        """The safe palette's colour of cell k (black for the fillers)."""
+        return tuple(self.ask("cell", cell=k)["safe_colour"])
 
-    def picker_frames(self):
-        p = self.parts
-        self.sunken_edge(FIELD_LEFT - 1, FIELD_TOP - 1, FIELD_RIGHT + 3, FIELD_BOTTOM + 3, p.dark_shadow, p.light)
-        self.sunken_edge(STRIP_LEFT - 1, STRIP_TOP - 1, STRIP_RIGHT + 1, STRIP_BOTTOM + 3, p.dark_shadow, p.light)
+    def custom_colours_file(self, cells):
+        """The bytes of the custom colours file holding {cell: colour}, 0
+        in every other line."""
+        text = self.ask("custom_colours_file", cells={str(k): list(c) for k, c in cells.items()})["text"]
+        return text.encode("ascii")
 
-    def ring(self, cx, cy):
-        for dx, dy in self.parts.ring:
-            self.invert(cx + dx, cy + dy)
+    # -- pictures
 
-    def marks(self, row):
-        for x, dy in self.parts.marks:
-            self.invert(x, row + dy)
+    def picker(self, mode, ring, marks, hue=RED, picture=True):
+        """The picker in "hue", "saturation" or "brightness" mode with the
+        ring at `ring` and the marks at row `marks` (in hue mode the field
+        of the pure hue `hue`): {"picture", "under_ring", "strip_at_marks"}."""
+        return self.ask("picker", mode=mode, ring=list(ring), marks=marks, hue=list(hue), picture=picture)
 
-    def cell(self, rect, rgb):
-        left, top, right, bottom = rect
-        for y in range(top, bottom):
-            for x in range(left, right):
-                border = x in (left, right - 1) or y in (top, bottom - 1)
-                self.set(x, y, (0, 0, 0) if border else rgb)
-
-    def selection_edge(self, rect):
-        """The two-pixel sunken edge in the gap around a cell."""
-        left, top, right, bottom = rect
-        p = self.parts
-        self.sunken_edge(left - 3, top - 3, right + 3, bottom + 3, p.shadow, p.highlight)
-        self.sunken_edge(left - 2, top - 2, right + 2, bottom + 2, p.dark_shadow, p.light)
-
-    def image(self):
-        return harness.Image(self.width, self.height, bytes(self.px))
-
-
-def picker_picture(parts, field, strip, ring, mark_row):
-    """Field and strip with their frames, the ring at `ring` and the strip
-    marks at `mark_row`."""
-    c = Canvas(parts)
-    c.field(field)
-    c.strip(strip)
-    c.picker_frames()
-    c.marks(mark_row)
-    c.ring(*ring)
-    return c.image()
-
-
-def cell_rect(k):
-    """Cell k (1..224): left, top, right, bottom, right and bottom exclusive."""
-    left = 10 + 18 * ((k - 1) % 16)
-    top = 10 + 18 * ((k - 1) // 16)
-    return (left, top, left + 15, top + 15)
-
-
-def cell_centre(k):
-    left, top, _, _ = cell_rect(k)
-    return (left + 7, top + 7)
-
-
-def panel_picture(parts, colour_of_cell, selected):
-    """The 224 cells, each a black outline around its colour, and the
-    selection edge around cell `selected`."""
-    c = Canvas(parts)
-    for k in range(1, 225):
-        c.cell(cell_rect(k), colour_of_cell(k))
-    c.selection_edge(cell_rect(selected))
-    return c.image()
-
-
-def safe_cell_colour(k):
-    return safe_colour(k) if k <= 216 else (0, 0, 0)
+    def panel(self, selected, custom=None):
+        """The safe palette, or the custom colours {cell: colour} (black
+        elsewhere), with the selection edge around cell `selected`."""
+        if custom is None:
+            return self.ask("panel", safe=True, selected=selected)["picture"]
+        return self.ask("panel", custom={str(k): list(c) for k, c in custom.items()},
+                        selected=selected)["picture"]
 
 
 def boxes(h, s, b, rgb):
@@ -372,18 +160,42 @@ def expect(app, what, picture=None, texts=None, sample=None, shots=None, name=No
     print("%s: as expected" % what)
 
 
-class HuePicker:
-    """What the picker shows in hue mode: the field rendered for the colour
-    `hue`, the ring at `ring`, the strip marks at row `mark_row`."""
+class Picker:
+    """What the picker shows in a mode: the ring at `ring`, the strip marks
+    at row `mark_row` and, in hue mode, the field of the pure hue `hue`."""
 
-    def __init__(self, parts):
-        self.parts = parts
-        self.hue = (255, 0, 0)
-        self.ring = (FIELD_RIGHT, FIELD_TOP)
-        self.mark_row = STRIP_BOTTOM
+    def __init__(self, exp, mode="hue", ring=START_RING, mark_row=START_MARKS):
+        self.exp = exp
+        self.mode = mode
+        self.hue = RED
+        self.ring = ring
+        self.mark_row = mark_row
+
+    def _ask(self, picture):
+        return self.exp.picker(self.mode, self.ring, self.mark_row, self.hue, picture)
 
     def picture(self):
-        return picker_picture(self.parts, hue_field(self.hue), hue_strip, self.ring, self.mark_row)
+        return self._ask(True)["picture"]
 
     def under_ring(self):
-        return hue_field(self.hue)(*self.ring)
+        """The field's colour under the ring's centre."""
+        return tuple(self._ask(False)["under_ring"])
+
+    def strip_colour(self):
+        """The strip's colour at the marks."""
+        return tuple(self._ask(False)["strip_at_marks"])
+
+
+@contextlib.contextmanager
+def started(args):
+    """A session with the expectations program and a copy of the program in
+    a fresh folder, its window shown and settled: (expectations, app). The
+    program must still run at the end."""
+    with harness.Session(keep_temp=args.keep_temp) as session:
+        exp = Expectations.start(session, args.expectations)
+        app = session.start_app(args.app, working_copy=True)
+        app.wait_window()
+        app.settle()
+        yield exp, app
+        if not app.running():
+            raise harness.TestFailure("the program ended during the checks")

@@ -280,6 +280,11 @@ def _read_line(stream, timeout, what):
     return buf.decode().strip()
 
 
+def centre(left, top, width, height):
+    """The client pixel in the middle of a control at (left, top, width, height)."""
+    return (left + width // 2, top + height // 2)
+
+
 def wait_until(fn, timeout, interval=0.05, what="condition"):
     """Calls fn until it returns something true; returns that value. Raises
     TestFailure with the last value when the deadline passes."""
@@ -333,6 +338,7 @@ class Session:
         self._dbus = None
         self._a11y = None
         self._apps = []
+        self._helpers = []
 
     def __enter__(self):
         for sig in (signal.SIGTERM, signal.SIGHUP):
@@ -428,6 +434,13 @@ class Session:
     def close(self):
         for app in self._apps:
             app.kill()
+        for proc in self._helpers:
+            _stop_group(proc)
+            for pipe in (proc.stdin, proc.stdout):
+                try:
+                    pipe.close()
+                except OSError:
+                    pass
         for proc in (self._a11y, self._dbus, self._xvfb):
             _stop_group(proc)
             if proc is not None and proc.stdout:
@@ -462,6 +475,16 @@ class Session:
     def xdotool(self, *args, timeout=10):
         r = self.run(["xdotool"] + [str(a) for a in args], timeout=timeout)
         return r
+
+    def start_helper(self, argv):
+        """Starts a helper program on this display that stays up for the
+        session, its stdin and stdout pipes; ended when the session closes."""
+        with open(os.path.join(self.tmp, "helper%d.err" % len(self._helpers)), "wb") as err:
+            proc = subprocess.Popen(argv, env=self.child_env(), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                    stderr=err, start_new_session=True, preexec_fn=_die_with_parent,
+                                    close_fds=True)
+        self._helpers.append(proc)
+        return proc
 
     def start_app(self, program, scale=1, env=None, working_copy=False, args=()):
         """Starts the program. `working_copy` runs a copy in a fresh folder, so
@@ -879,8 +902,7 @@ def main(test):
     p = argparse.ArgumentParser()
     p.add_argument("--app", required=True, help="the built program")
     p.add_argument("--shots", help="folder for screenshots")
-    p.add_argument("--expected-generator", help="program that draws the expected picture")
-    p.add_argument("--parts-generator", help="program that prints palette colours and marker pixels")
+    p.add_argument("--expectations", help="program that answers expected pictures and values (expected.py)")
     p.add_argument("--scale", type=int, default=1)
     p.add_argument("--keep-temp", action="store_true")
     args = p.parse_args()

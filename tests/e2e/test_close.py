@@ -10,16 +10,12 @@ from harness import TestFailure
 EXIT_WITHIN = 5  # seconds
 
 
-def button_centre(left, top, width, height):
-    return (left + width // 2, top + height // 2)
-
-
 def click_ok(app):
-    app.click(*button_centre(370, 176, 55, 27))  # cmdOK
+    app.click(*harness.centre(370, 176, 55, 27))  # cmdOK
 
 
 def click_cancel(app):
-    app.click(*button_centre(370, 240, 55, 27))  # cmdCancel
+    app.click(*harness.centre(370, 240, 55, 27))  # cmdCancel
 
 
 def file_exit(app):

@@ -8,15 +8,11 @@ import subprocess
 import sys
 import tempfile
 
+import expected as ex
 import harness
 from harness import TestFailure
 
 NOBODY = 65534
-RED = (255, 0, 0)
-
-
-def centre(left, top, width, height):
-    return (left + width // 2, top + height // 2)
 
 
 def install(build_dir, prefix):
@@ -85,12 +81,6 @@ class User:
         return os.path.join(self.home, ".local", "share", "Tinctara", "usercolors.cps")
 
 
-def cell_interior(k):
-    left = 10 + 18 * ((k - 1) % 16)
-    top = 10 + 18 * ((k - 1) // 16)
-    return (left + 7, top + 7)
-
-
 def test(args):
     build_dir = os.path.dirname(os.path.abspath(args.app))
     root = tempfile.mkdtemp(prefix="tinctara-install-")
@@ -101,16 +91,18 @@ def test(args):
         user = User(root, prefix)
         exe = os.path.join(prefix, "bin", "tinctara")
         with harness.Session(keep_temp=args.keep_temp) as session:
+            exp = ex.Expectations.start(session, args.expectations)
+            cell5 = exp.cell_centre(5)
             app = user.start(session, exe)
-            app.click(*centre(370, 208, 55, 27))  # Preset: the custom panel
+            app.click(*harness.centre(370, 208, 55, 27))  # Preset: the custom panel
             app.settle()
-            app.click(*cell_interior(5))
+            app.click(*cell5)
             app.settle()
-            app.click(*centre(304, 240, 57, 27))  # << Add: the start colour, red
+            app.click(*harness.centre(304, 240, 57, 27))  # << Add: the start colour, red
             picture = app.settle()
-            if picture.pixel(*cell_interior(5)) != RED:
-                raise TestFailure("cell 5 shows %s after the add, not red" % (picture.pixel(*cell_interior(5)),))
-            app.click(*centre(370, 240, 55, 27))  # Cancel
+            if picture.pixel(*cell5) != ex.RED:
+                raise TestFailure("cell 5 shows %s after the add, not red" % (picture.pixel(*cell5),))
+            app.click(*harness.centre(370, 240, 55, 27))  # Cancel
             if app.wait_exit(10) != 0:
                 raise TestFailure("exit status %s; %s" % (app.proc.returncode, app.output()[1][-2000:]))
 
@@ -122,18 +114,16 @@ def test(args):
                     data = f.read()
             except OSError as e:
                 raise TestFailure("no custom colours in the user's data folder: %s" % e) from None
-            lines = data.split(b"\r\n")
-            if len(lines) != 226 or lines[-1] != b"" or lines[5] != b" 255 " or \
-                    any(l != b" 0 " for i, l in enumerate(lines[:-1]) if i != 5):
+            if data != exp.custom_colours_file({5: ex.RED}):
                 raise TestFailure("unexpected file bytes: %r" % data[:200])
             print("the colour was saved in %s" % path)
 
             again = user.start(session, exe)
-            again.click(*centre(370, 208, 55, 27))
+            again.click(*harness.centre(370, 208, 55, 27))
             picture = again.settle()
-            if picture.pixel(*cell_interior(5)) != RED:
-                raise TestFailure("after a restart cell 5 shows %s, not red" % (picture.pixel(*cell_interior(5)),))
-            again.click(*centre(370, 240, 55, 27))
+            if picture.pixel(*cell5) != ex.RED:
+                raise TestFailure("after a restart cell 5 shows %s, not red" % (picture.pixel(*cell5),))
+            again.click(*harness.centre(370, 240, 55, 27))
             again.wait_exit(10)
             print("and it is there after a restart")
     finally:

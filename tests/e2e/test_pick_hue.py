@@ -15,31 +15,22 @@ import time
 
 import expected as ex
 import harness
-from harness import TestFailure
 
 
-def hue_mix(rgb, s, b):
-    """The sample while the strip is dragged: each channel c becomes
-    ((255 - c)(100 - S) / 100 + c) B / 100, in double precision, rounded
-    half to even."""
-    out = []
-    for c in rgb:
-        p = (255 - c) * (100 - s)
-        out.append(round((p / 100 + c) * b / 100))
-    return tuple(out)
-
-
-class Picker(ex.HuePicker):
+class Picker(ex.Picker):
     """The hue-mode picker after picks: the S and B boxes carry the ring's
     position, R, G, B and the sample the pixel under it."""
 
-    def __init__(self, parts):
-        super().__init__(parts)
+    def __init__(self, exp):
+        super().__init__(exp)
         self.h = 0
 
-    def texts(self):
+    def saturation_brightness(self):
         x, y = self.ring
-        return ex.boxes(self.h, ex.field_x_to_saturation(x), ex.field_y_to_brightness(y), self.under_ring())
+        return self.exp.value("percent_of_field_x", x), self.exp.value("percent_of_row", y)
+
+    def texts(self):
+        return ex.boxes(self.h, *self.saturation_brightness(), self.under_ring())
 
     def check(self, app, what, shots, name):
         ex.expect(app, what, self.picture(), self.texts(), self.under_ring(), shots, name)
@@ -62,8 +53,7 @@ def field_drags(app, picker, shots):
 def strip_drag(app, picker, shots):
     # While the button is held the field and R, G, B stay; the hue and the
     # mixed sample follow the marks.
-    x, y = picker.ring
-    s, b = ex.field_x_to_saturation(x), ex.field_y_to_brightness(y)
+    s, b = picker.saturation_brightness()
     app.mousemove(285, 200)
     app.mousedown()
     time.sleep(0.05)
@@ -72,24 +62,24 @@ def strip_drag(app, picker, shots):
     app.mousemove(288, 120)
     try:
         picker.mark_row = 120
-        picker.h = ex.strip_y_to_hue(120)
+        picker.h = picker.exp.value("hue_of_strip_row", 120)
         held = ex.boxes(picker.h, s, b, picker.under_ring())
         ex.expect(app, "strip drag, button held", picker.picture(), held,
-                  hue_mix(ex.hue_strip(120), s, b), shots, "pick_hue_strip_held")
+                  picker.exp.hue_mix(picker.exp.hue_strip(120), s, b), shots, "pick_hue_strip_held")
     finally:
         app.mouseup()
-    picker.hue = ex.hue_strip(120)
+    picker.hue = picker.exp.hue_strip(120)
     picker.check(app, "strip drag released at row 120", shots, "pick_hue_strip_released")
 
 
 def strip_edges(app, picker, shots):
     # The zone reaches right of the strip over the marks and 2 rows above it.
     app.click(300, 8)
-    picker.mark_row, picker.h, picker.hue = 10, 360, ex.hue_strip(10)
+    picker.mark_row, picker.h, picker.hue = 10, 360, picker.exp.hue_strip(10)
     picker.check(app, "press at (300, 8), the strip zone's top right", shots, "pick_hue_strip_top")
 
     app.drag([(280, 250), (282, 300), (282, 400)])
-    picker.mark_row, picker.h, picker.hue = 265, 0, ex.hue_strip(265)
+    picker.mark_row, picker.h, picker.hue = 265, 0, picker.exp.hue_strip(265)
     picker.check(app, "strip drag beyond the bottom", shots, "pick_hue_strip_bottom")
 
 
@@ -107,19 +97,13 @@ def presses_that_do_nothing(app, picker, shots):
 
 
 def test(args):
-    with harness.Session(keep_temp=args.keep_temp) as session:
-        parts = ex.Parts.generate(session, args.parts_generator)
-        app = session.start_app(args.app, working_copy=True)
-        app.wait_window()
-        app.settle()
-        picker = Picker(parts)
+    with ex.started(args) as (exp, app):
+        picker = Picker(exp)
         picker.check(app, "start", args.shots, "pick_hue_start")
         field_drags(app, picker, args.shots)
         strip_drag(app, picker, args.shots)
         strip_edges(app, picker, args.shots)
         presses_that_do_nothing(app, picker, args.shots)
-        if not app.running():
-            raise TestFailure("the program ended during the checks")
 
 
 if __name__ == "__main__":

@@ -4,23 +4,23 @@ and a click picks the same client pixel, colour and boxes as at factor 1."""
 
 import sys
 
+import expected as ex
 import harness
 from harness import TestFailure
 
 PICKS = [(100, 200), (265, 10), (11, 264), (138, 138)]
 BOXES = ["Hue", "Saturation", "Brightness", "Red", "Green", "Blue"]
-PICKER = (0, 0, 302, 275)  # the surface left of the controls
 
 
-def run(session, program, scale):
+def run(session, exp, program, scale):
     app = session.start_app(program, scale=scale, working_copy=True)
     app.wait_window()
     base = app.settle()
     results = []
     for x, y in PICKS:
         app.click(x, y)
-        want_s = (x - 10) * 100 // 255
-        want_b = (265 - y) * 100 // 255
+        want_s = exp.value("percent_of_field_x", x)
+        want_b = exp.value("percent_of_row", y)
         results.append(app.wait_texts({"Saturation": str(want_s), "Brightness": str(want_b)}))
         results[-1] = app.texts(BOXES)
     app.kill()
@@ -29,8 +29,8 @@ def run(session, program, scale):
 
 def check_blocks(picture):
     bad = 0
-    for y in range(PICKER[3]):
-        for x in range(PICKER[2]):
+    for y in range(ex.REGION[3]):
+        for x in range(ex.REGION[2]):
             p = picture.pixel(2 * x, 2 * y)
             if not (picture.pixel(2 * x + 1, 2 * y) == p == picture.pixel(2 * x, 2 * y + 1)
                     == picture.pixel(2 * x + 1, 2 * y + 1)):
@@ -78,7 +78,7 @@ def partial_repaints_match_a_full_one(session, program, scale):
     app.settle()
     app.drag(zigzag((200, 30), (78, 112)), pause=0.01)
     s = app.scale
-    x, y, w, h = (round(v * s) for v in PICKER)
+    x, y, w, h = (round(v * s) for v in ex.REGION)
     stepped = app.settle().crop(x, y, w, h)
     for _ in range(2):
         app.click(*PRESET)
@@ -96,9 +96,10 @@ def test(args):
     with harness.Session(screen=(1400, 1000), keep_temp=args.keep_temp) as session:
         for scale in (1, 1.5, 2):
             partial_repaints_match_a_full_one(session, args.app, scale)
-        base1, picks1 = run(session, args.app, 1)
+        exp = ex.Expectations.start(session, args.expectations)
+        base1, picks1 = run(session, exp, args.app, 1)
         for scale in (2, 1.5):
-            base, picks = run(session, args.app, scale)
+            base, picks = run(session, exp, args.app, scale)
             if scale == 2:
                 check_blocks(base)
             check_sharp(base, base1, scale)

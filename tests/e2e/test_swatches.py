@@ -29,17 +29,10 @@ VALUE_FRAME = (306, 64, 434 - 306, 212 - 64)
 READOUT = (312, 80, 80, 50)
 
 
-def file_bytes(values):
-    """225 lines: a space (or minus sign), the digits, a space, CR LF."""
-    return b"".join(b"%s%d \r\n" % (b"-" if v < 0 else b" ", abs(v)) for v in values)
-
-
-def custom_colour(cells):
-    return lambda k: cells.get(k, BLACK)
-
-
-def expect_panel(app, parts, what, colour_of_cell, selected, sample, shots, name):
-    ex.expect(app, what, ex.panel_picture(parts, colour_of_cell, selected), None, sample, shots, name)
+def expect_panel(app, exp, what, custom, selected, sample, shots, name):
+    """The custom colours {cell: colour}, or with `custom` None the safe
+    palette, the edge around cell `selected`."""
+    ex.expect(app, what, exp.panel(selected, custom), None, sample, shots, name)
 
 
 def expect_controls(app, what, add_shown):
@@ -60,11 +53,12 @@ def expect_controls(app, what, add_shown):
         raise TestFailure("%s: %s" % (what, "; ".join(wrong)))
 
 
-def expect_file(app, values, what, timeout=5):
-    """The custom colours file holds `values`, byte for byte, and nothing
-    else lies beside the program (no temporary file left behind)."""
+def expect_file(app, exp, cells, what, timeout=5):
+    """The custom colours file holds the colours {cell: colour}, byte for
+    byte, and nothing else lies beside the program (no temporary file left
+    behind)."""
     path = os.path.join(app.folder, FILE_NAME)
-    want = file_bytes(values)
+    want = exp.custom_colours_file(cells)
     deadline = time.monotonic() + timeout
     while True:
         try:
@@ -129,11 +123,11 @@ def expect_readout_seen(app, what):
     print("%s: the readout is seen, rows %d to %d" % (what, rows[0], rows[-1]))
 
 
-def first_run(session, program, parts, shots):
+def first_run(session, program, exp, shots):
     app = session.start_app(program, working_copy=True)
     app.wait_window()
     app.settle()
-    picker = ex.HuePicker(parts)
+    picker = ex.Picker(exp)
 
     # The colour to add: a pick on the field.
     app.click(150, 80)
@@ -143,7 +137,7 @@ def first_run(session, program, parts, shots):
     samples_print_behind_the_value_frame(app, shots)
 
     app.click(*PRESET)
-    expect_panel(app, parts, "custom panel without a file", custom_colour({}), 1, colour, shots,
+    expect_panel(app, exp, "custom panel without a file", {}, 1, colour, shots,
                  "swatches_custom_empty")
     app.wait_colour(ex.ADD_SAMPLE, colour, "add sample")
     expect_controls(app, "custom panel", add_shown=True)
@@ -151,90 +145,83 @@ def first_run(session, program, parts, shots):
         raise TestFailure("opening the panel wrote %s" % FILE_NAME)
 
     app.choose(*LIST, "Safe Palette (216)")
-    expect_panel(app, parts, "safe panel", ex.safe_cell_colour, 1, colour, shots, "swatches_safe")
+    expect_panel(app, exp, "safe panel", None, 1, colour, shots, "swatches_safe")
     expect_controls(app, "safe panel", add_shown=False)
     if ink_rows(app, app.grab_client()):
         raise TestFailure("safe panel: the box of the readout holds text before any pick")
 
     # Swatches: a click, a filler cell, a drag across a gap into the next
     # row, and a click in a gap that hits nothing.
-    app.click(*ex.cell_centre(40))
-    expect_panel(app, parts, "safe cell 40", ex.safe_cell_colour, 40, ex.safe_colour(40), shots,
-                 "swatches_safe40")
+    app.click(*exp.cell_centre(40))
+    expect_panel(app, exp, "safe cell 40", None, 40, exp.safe_colour(40), shots, "swatches_safe40")
     expect_readout_seen(app, "safe cell 40")
-    app.click(*ex.cell_centre(220))
-    expect_panel(app, parts, "filler cell 220", ex.safe_cell_colour, 220, BLACK, shots, "swatches_safe220")
-    (x0, y0), (x1, y1) = ex.cell_centre(100), ex.cell_centre(117)
+    app.click(*exp.cell_centre(220))
+    expect_panel(app, exp, "filler cell 220", None, 220, BLACK, shots, "swatches_safe220")
+    (x0, y0), (x1, y1) = exp.cell_centre(100), exp.cell_centre(117)
     app.drag([(x0, y0), ((x0 + x1) // 2, (y0 + y1) // 2), (x1, y1)])
-    expect_panel(app, parts, "drag from cell 100 to 117", ex.safe_cell_colour, 117, ex.safe_colour(117),
-                 shots, "swatches_safe117")
-    left, top, _, _ = ex.cell_rect(117)
+    safe117 = exp.safe_colour(117)
+    expect_panel(app, exp, "drag from cell 100 to 117", None, 117, safe117, shots, "swatches_safe117")
+    left, top, _, _ = exp.cell_rect(117)
     for gap in ((left - 2, top + 7), (left + 7, top + 15), (left, top + 7)):
         app.click(*gap)
         time.sleep(0.3)
-        expect_panel(app, parts, "click at %s, outside every cell's inside" % (gap,), ex.safe_cell_colour,
-                     117, ex.safe_colour(117), shots, "swatches_gap")
+        expect_panel(app, exp, "click at %s, outside every cell's inside" % (gap,), None, 117, safe117,
+                     shots, "swatches_gap")
 
     # Back to the custom colours: the selection stays at 117, the add
     # sample still holds the picked colour.
     app.choose(*LIST, "Custom...")
-    expect_panel(app, parts, "custom panel again", custom_colour({}), 117, ex.safe_colour(117), shots,
-                 "swatches_custom117")
+    expect_panel(app, exp, "custom panel again", {}, 117, safe117, shots, "swatches_custom117")
     expect_controls(app, "custom panel again", add_shown=True)
     app.wait_colour(ex.ADD_SAMPLE, colour, "add sample")
 
-    values = [0] * 225
     app.click(*ADD)
-    values[117] = ex.colour_value(colour)
-    expect_panel(app, parts, "added to cell 117", custom_colour({117: colour}), 117, ex.safe_colour(117),
-                 shots, "swatches_added117")
-    expect_file(app, values, "added to cell 117")
+    cells = {117: colour}
+    expect_panel(app, exp, "added to cell 117", cells, 117, safe117, shots, "swatches_added117")
+    expect_file(app, exp, cells, "added to cell 117")
 
-    app.click(*ex.cell_centre(5))
-    expect_panel(app, parts, "custom cell 5", custom_colour({117: colour}), 5, BLACK, shots, "swatches_custom5")
+    app.click(*exp.cell_centre(5))
+    expect_panel(app, exp, "custom cell 5", cells, 5, BLACK, shots, "swatches_custom5")
     app.click(*ADD)
-    values[5] = ex.colour_value(colour)
     cells = {5: colour, 117: colour}
-    expect_panel(app, parts, "added to cell 5", custom_colour(cells), 5, BLACK, shots, "swatches_added5")
-    expect_file(app, values, "added to cell 5")
+    expect_panel(app, exp, "added to cell 5", cells, 5, BLACK, shots, "swatches_added5")
+    expect_file(app, exp, cells, "added to cell 5")
 
     # Back to the picker through the hue mode's handler: the ring goes where
     # the S and B boxes say (54 and 72 give (148, 81), not the (150, 80)
     # they were read from), the sample is the colour under it and the
     # boxes keep their texts.
     app.click(*PRESET)
-    s, b = ex.field_x_to_saturation(150), ex.field_y_to_brightness(80)
-    picker.ring = (ex.saturation_to_field_x(s), ex.brightness_to_field_y(b))
+    s, b = exp.value("percent_of_field_x", 150), exp.value("percent_of_row", 80)
+    picker.ring = (exp.value("field_x_of_percent", s), exp.value("field_y_of_percent", b))
     ex.expect(app, "back to the picker", picker.picture(), ex.boxes(0, s, b, colour), picker.under_ring(),
               shots, "swatches_picker")
     app.click(*OK)
     status = app.wait_exit(5)
     if status != 0:
         raise TestFailure("OK: exit status %d" % status)
-    expect_file(app, values, "after the program ended")
-    return app.exe, values, cells
+    expect_file(app, exp, cells, "after the program ended")
+    return app.exe, cells
 
 
-def second_run(session, program, parts, values, cells, shots):
+def second_run(session, program, exp, cells, shots):
     app = session.start_app(program)  # the same copy, in its folder
     app.wait_window()
     app.settle()
     app.click(*PRESET)
-    expect_panel(app, parts, "second run, custom panel", custom_colour(cells), 1, (255, 0, 0), shots,
-                 "swatches_second_run")
-    app.click(*ex.cell_centre(117))
-    expect_panel(app, parts, "second run, cell 117", custom_colour(cells), 117, cells[117], shots,
-                 "swatches_second_run117")
-    expect_file(app, values, "second run")
+    expect_panel(app, exp, "second run, custom panel", cells, 1, ex.RED, shots, "swatches_second_run")
+    app.click(*exp.cell_centre(117))
+    expect_panel(app, exp, "second run, cell 117", cells, 117, cells[117], shots, "swatches_second_run117")
+    expect_file(app, exp, cells, "second run")
     app.click(*OK)
     app.wait_exit(5)
 
 
 def test(args):
     with harness.Session(keep_temp=args.keep_temp) as session:
-        parts = ex.Parts.generate(session, args.parts_generator)
-        copy, values, cells = first_run(session, args.app, parts, args.shots)
-        second_run(session, copy, parts, values, cells, args.shots)
+        exp = ex.Expectations.start(session, args.expectations)
+        copy, cells = first_run(session, args.app, exp, args.shots)
+        second_run(session, copy, exp, cells, args.shots)
 
 
 if __name__ == "__main__":

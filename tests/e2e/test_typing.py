@@ -49,8 +49,8 @@ def wrong_hues(app, picker, shots):
     type_into(app, "Hue", "-5")
     app.wait_message(MESSAGE)
     app.close_message("Return")
-    picker.mark_row = round(ex.typed_hue_strip_y(0))
-    picker.hue = ex.hue_strip(picker.mark_row)
+    picker.mark_row = picker.exp.value("mark_row_of_typed_hue", 0)
+    picker.hue = picker.exp.hue_strip(picker.mark_row)
     ex.expect(app, "-5 reset to 0", picker.picture(), ex.boxes(0, 100, 100, picker.under_ring()),
               picker.under_ring(), shots, "typing_negative")
 
@@ -98,8 +98,8 @@ def typed_values(app, picker, shots):
     # Hue 180 puts the strip position at 137.5: marks and the hue read on
     # row 138 (nearest, ties to even).
     type_into(app, "Hue", "180")
-    picker.mark_row = round(ex.typed_hue_strip_y(180))
-    picker.hue = ex.hue_strip(picker.mark_row)
+    picker.mark_row = picker.exp.value("mark_row_of_typed_hue", 180)
+    picker.hue = picker.exp.hue_strip(picker.mark_row)
     s, b = 100, 100
     ex.expect(app, "hue 180", picker.picture(), ex.boxes(180, s, b, picker.under_ring()),
               picker.under_ring(), shots, "typing_hue180")
@@ -110,9 +110,9 @@ def typed_values(app, picker, shots):
         type_into(app, box, str(value))
         x, y = picker.ring
         if box == "Saturation":
-            s, x = value, ex.saturation_to_field_x(value)
+            s, x = value, picker.exp.value("field_x_of_percent", value)
         else:
-            b, y = value, ex.brightness_to_field_y(value)
+            b, y = value, picker.exp.value("field_y_of_percent", value)
         picker.ring = (x, y)
         ex.expect(app, "%s %d" % (box.lower(), value), picker.picture(), ex.boxes(180, s, b, picker.under_ring()),
                   picker.under_ring(), shots, "typing_%s%d" % (box.lower(), value))
@@ -131,8 +131,8 @@ def tab_into_the_hue_box(app, picker, shots):
     # marks at floor(137.5) = 137; the hue box's own rule puts them at 138.
     app.click_object("Saturation", ["radio button"])
     app.click_object("Hue", ["radio button"])
-    picker.mark_row = int(ex.switched_hue_strip_y(180))
-    picker.hue = ex.hue_strip(picker.mark_row)
+    picker.mark_row = picker.exp.value("mark_row_of_switched_hue", 180)
+    picker.hue = picker.exp.hue_strip(picker.mark_row)
     # (A switch leaves the R, G and B boxes as they were.)
     ex.expect(app, "back to hue mode with hue 180", picker.picture(), None, picker.under_ring(), shots,
               "typing_switched180")
@@ -142,26 +142,20 @@ def tab_into_the_hue_box(app, picker, shots):
     expect_focus_in(app, "Saturation")
     app.key("Tab")
     expect_focus_in(app, "Hue")
-    picker.mark_row = round(ex.typed_hue_strip_y(180))
-    picker.hue = ex.hue_strip(picker.mark_row)
+    picker.mark_row = picker.exp.value("mark_row_of_typed_hue", 180)
+    picker.hue = picker.exp.hue_strip(picker.mark_row)
     ex.expect(app, "Tab from the saturation box into the hue box", picker.picture(),
               ex.boxes(180, 30, 30, picker.under_ring()), picker.under_ring(), shots, "typing_tab_into_hue")
 
 
 def test(args):
-    with harness.Session(keep_temp=args.keep_temp) as session:
-        parts = ex.Parts.generate(session, args.parts_generator)
-        app = session.start_app(args.app, working_copy=True)
-        app.wait_window()
-        app.settle()
-        picker = ex.HuePicker(parts)
+    with ex.started(args) as (exp, app):
+        picker = ex.Picker(exp)
         wrong_hues(app, picker, args.shots)
         leaving_a_wrong_hue(app)
         menus_are_not_controls(app)
         typed_values(app, picker, args.shots)
         tab_into_the_hue_box(app, picker, args.shots)
-        if not app.running():
-            raise TestFailure("the program ended during the checks")
 
 
 if __name__ == "__main__":

@@ -30,21 +30,20 @@ TEST(Frames, DrawOnlyTheirOutlineAndRefresh)
     const auto g = color::MakePickerGeometry();
     const struct {
         void (*draw)(platform::Surface&, const color::PickerGeometry&);
-        platform::RECT rect;
-    } frames[] = {{DrawSelFrame, {9, 9, 268, 268}}, {DrawMainFrame, {276, 9, 293, 268}}};
+        expected::Box frame;
+    } frames[] = {{DrawSelFrame, expected::FieldFrame}, {DrawMainFrame, expected::StripFrame}};
+    const platform::SystemColors c = PaletteColors();
     for (const auto& f : frames) {
-        const Picture background = PatternPicture();
-        platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
-        PaintSurface(s, background);
+        platform::Surface s = NewSurface();
         s.DrawMode = platform::DRAWMODE_INVERT;
         s.DrawWidth = 3;
         int refreshes = 0;
         s.SetRefreshHandler([&] { ++refreshes; });
         f.draw(s, g);
 
-        Picture want = background;
-        PaintFrame(want, f.rect, TestColors().DarkShadow, TestColors().Light);
-        EXPECT_TRUE(SameImage(s, want)) << f.rect.left;
+        Picture want = PatternPicture(ClientWidth, ClientHeight);
+        expected::PaintSunkenInner(want, f.frame, c.DarkShadow, c.Light);
+        EXPECT_TRUE(SameImage(s, want)) << f.frame.left;
         EXPECT_EQ(refreshes, 1);
     }
 }

@@ -5,7 +5,6 @@
 #include <string>
 #include <utility>
 
-#include "picker/Frames.h"
 #include "picker/HueField.h"
 #include "picker/HueFieldFill.h"
 #include "picker/Markers.h"
@@ -48,7 +47,7 @@ TEST(HueFieldChannel, DoubleArithmeticEqualsExactNearestForEveryInput)
     for (int C = 0; C < 256; ++C)
         for (int k = 0; k < 256; ++k)
             for (int i = 0; i < 256; ++i)
-                bad += Reference(C, i, k) != FieldChannel(C, i, k);
+                bad += Reference(C, i, k) != expected::HueFieldChannel(C, i, k);
     EXPECT_EQ(bad, 0);
 }
 
@@ -100,7 +99,7 @@ TEST(FillHueField, OutOfRangeChannelsLeaveUnfitBytesZeroAndTheOthersExact)
         for (int row = 0; row < 256; ++row)
             for (int i = 0; i < 256; ++i)
                 for (int c = 0; c < 3; ++c) {
-                    const int exact = FieldChannel(channel[c], i, 255 - row);
+                    const int exact = expected::HueFieldChannel(channel[c], i, 255 - row);
                     const int want = exact >= 0 && exact <= 255 ? exact : 0;
                     bad += bits[row * FieldRowBytes + 3 * i + c] != want;
                 }
@@ -110,24 +109,21 @@ TEST(FillHueField, OutOfRangeChannelsLeaveUnfitBytesZeroAndTheOthersExact)
 
 // What DrawHueField must leave: the background as it was, the field in
 // closed form, the field frame, and the ring inverted over all of it.
-Picture ExpectedAfterField(const Picture& before, const PickerState& p, int red, int green, int blue)
+Picture ExpectedAfterField(const Picture& before, const PickerState& p, int32_t hue)
 {
     Picture want = before;
-    const auto& g = p.Geometry;
-    for (int k = 0; k < 256; ++k)
-        for (int i = 0; i < 256; ++i)
-            want.at(g.FieldLeft + i, g.FieldTop + k) = FieldColor(red, green, blue, i, k);
-    PaintFrame(want, FieldFrameRect(g), TestColors().DarkShadow, TestColors().Light);
-    InvertRing(want, p.FieldX, p.FieldY);
+    expected::PaintField(want, [hue](int x, int y) { return expected::HueFieldPixel(hue, x, y); });
+    expected::PaintSunkenInner(want, expected::FieldFrame, PaletteColors().DarkShadow, PaletteColors().Light);
+    expected::InvertRing(want, p.FieldX, p.FieldY);
     return want;
 }
 
 TEST(DrawHueField, EveryPixelForEveryChannelValueWithTheRingKept)
 {
-    const Picture background = PatternPicture();
-    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
+    const Picture background = PatternPicture(ClientWidth, ClientHeight);
+    platform::Surface s = NewSurface(background);
     for (int C = 0; C < 256; ++C) {
-        PaintSurface(s, background);
+        background.PaintOnto(s);
         PickerState p = StartState();
         // The ring wanders over the whole field, corners included.
         p.FieldX = p.Geometry.FieldLeft + (C * 37) % 256;
@@ -141,9 +137,9 @@ TEST(DrawHueField, EveryPixelForEveryChannelValueWithTheRingKept)
         DrawHueField(s, p, red, green, blue);
         s.SetRefreshHandler(nullptr);
 
-        ASSERT_TRUE(SameImage(s, ExpectedAfterField(background, p, red, green, blue))) << "C " << C;
-        const int i = p.FieldX - p.Geometry.FieldLeft, k = p.FieldY - p.Geometry.FieldTop;
-        EXPECT_EQ(s.Point(p.FieldX, p.FieldY), FieldColor(red, green, blue, i, k));
+        const int32_t hue = Rgb(red, green, blue);
+        ASSERT_TRUE(SameImage(s, ExpectedAfterField(background, p, hue))) << "C " << C;
+        EXPECT_EQ(s.Point(p.FieldX, p.FieldY), expected::HueFieldPixel(hue, p.FieldX, p.FieldY));
         EXPECT_EQ(refreshes, 1);
         EXPECT_EQ(p.DibHeader.biWidth, 256);
         EXPECT_EQ(p.DibHeader.biHeight, 256);
@@ -154,15 +150,14 @@ TEST(DrawHueField, EveryPixelForEveryChannelValueWithTheRingKept)
 
 TEST(DrawHueField, TwiceIsTheSameAsOnce)
 {
-    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
-    PaintSurface(s, PatternPicture());
+    platform::Surface s = NewSurface();
     PickerState p = StartState();
     p.FieldX = 12;
     p.FieldY = 263;
     DrawPicker(s, p.FieldX, p.FieldY);
     const int16_t red = 255, green = 0, blue = 252;
     DrawHueField(s, p, red, green, blue);
-    const Picture once = Snapshot(s);
+    const Picture once = Picture::Of(s);
     DrawHueField(s, p, red, green, blue);
     EXPECT_TRUE(SameImage(s, once));
 }
@@ -184,7 +179,7 @@ TEST(DrawHueField, ReferencePoints)
         {265, 138, Rgb(127, 0, 126)},
         {110, 60, Rgb(205, 125, 204)},
     };
-    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
+    platform::Surface s = NewSurface();
     PickerState p = StartState(); // ring at (265, 10), clear of every point
     DrawPicker(s, p.FieldX, p.FieldY);
     DrawHueField(s, p, 255, 0, 0);

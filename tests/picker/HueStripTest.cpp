@@ -1,6 +1,5 @@
 #include <vector>
 
-#include "picker/Frames.h"
 #include "picker/HueStrip.h"
 #include "tests/picker/PickerTesting.h"
 
@@ -12,7 +11,7 @@ using namespace testing;
 TEST(HueStripRowColor, EveryRowFollowsItsRamp)
 {
     for (int i = 0; i < 256; ++i)
-        EXPECT_EQ(HueStripRowColor(i), StripColor(i)) << "row " << i;
+        EXPECT_EQ(HueStripRowColor(i), expected::HueStripRow(i)) << "row " << i;
     EXPECT_EQ(HueStripRowColor(-1), -1);
     EXPECT_EQ(HueStripRowColor(256), -1);
 }
@@ -25,7 +24,7 @@ TEST(FillHueStrip, EveryByteOfTheBitmap)
     FillHueStrip(bits.data(), 255);
     long bad = 0;
     for (int i = 0; i < 256; ++i) {
-        const int32_t c = StripColor(i);
+        const int32_t c = expected::HueStripRow(i);
         for (int x = 0; x < 16; ++x) {
             const uint8_t* px = &bits[i * StripRowBytes + 3 * x];
             bad += px[0] != (c >> 16 & 0xFF) || px[1] != (c >> 8 & 0xFF) || px[2] != (c & 0xFF);
@@ -37,9 +36,9 @@ TEST(FillHueStrip, EveryByteOfTheBitmap)
 
 TEST(DrawHueStrip, EveryPixelOfTheStripAndNothingElseButItsFrame)
 {
-    const Picture background = PatternPicture();
-    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
-    PaintSurface(s, background);
+    const platform::SystemColors c = PaletteColors();
+    const Picture background = PatternPicture(ClientWidth, ClientHeight);
+    platform::Surface s = NewSurface(background);
     PickerState p = StartState();
     p.DibHeader.biWidth = 256; // as a field rendering leaves it
     p.DibHeader.biHeight = 256;
@@ -51,10 +50,8 @@ TEST(DrawHueStrip, EveryPixelOfTheStripAndNothingElseButItsFrame)
     DrawHueStrip(s, p);
 
     Picture want = background;
-    for (int i = 0; i < 256; ++i)
-        for (int x = 277; x <= 291; ++x)
-            want.at(x, 10 + i) = StripColor(i);
-    PaintFrame(want, {276, 9, 293, 268}, TestColors().DarkShadow, TestColors().Light);
+    expected::PaintStrip(want, expected::HueStripRow);
+    expected::PaintSunkenInner(want, expected::StripFrame, c.DarkShadow, c.Light);
     EXPECT_TRUE(SameImage(s, want));
     EXPECT_EQ(refreshes, 1);
     EXPECT_EQ(p.DibHeader.biWidth, 15);
@@ -64,7 +61,7 @@ TEST(DrawHueStrip, EveryPixelOfTheStripAndNothingElseButItsFrame)
 
     // Column 292 is the frame's, row 266 the gap above its bottom line.
     for (int y = 9; y <= 267; ++y)
-        EXPECT_EQ(s.Point(292, y), TestColors().Light);
+        EXPECT_EQ(s.Point(292, y), c.Light);
     for (int x = 277; x <= 291; ++x)
         EXPECT_EQ(s.Point(x, 266), Pattern(x, 266));
 
@@ -81,7 +78,7 @@ TEST(DrawHueStrip, ReferenceRows)
         {138, Rgb(0, 255, 252)}, {180, Rgb(0, 255, 0)},   {181, Rgb(6, 255, 0)},   {222, Rgb(252, 255, 0)},
         {223, Rgb(255, 252, 0)}, {264, Rgb(255, 6, 0)},   {265, Rgb(255, 0, 0)},
     };
-    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
+    platform::Surface s = NewSurface();
     PickerState p = StartState();
     DrawHueStrip(s, p);
     for (const auto& [y, color] : rows)

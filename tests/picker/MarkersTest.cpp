@@ -1,11 +1,9 @@
-#include <cmath>
 #include <limits>
 #include <utility>
 
 #include "picker/Frames.h"
 #include "picker/HueStrip.h"
 #include "picker/Markers.h"
-#include "platform/Raster.h"
 #include "tests/picker/PickerTesting.h"
 
 namespace picker {
@@ -13,38 +11,19 @@ namespace {
 
 using namespace testing;
 
-TEST(Ring, IsAnOutlineOfRadiusFiveWithoutItsCentre)
-{
-    const auto& ring = RingOffsets();
-    ASSERT_GE(ring.size(), 24u);
-    bool axes[4] = {};
-    for (const Offset& o : ring) {
-        const double r = std::hypot(o.dx, o.dy);
-        EXPECT_GE(r, 4.5) << o.dx << ", " << o.dy;
-        EXPECT_LE(r, 5.6) << o.dx << ", " << o.dy;
-        axes[0] |= o.dx == 5 && o.dy == 0;
-        axes[1] |= o.dx == -5 && o.dy == 0;
-        axes[2] |= o.dx == 0 && o.dy == 5;
-        axes[3] |= o.dx == 0 && o.dy == -5;
-    }
-    EXPECT_TRUE(axes[0] && axes[1] && axes[2] && axes[3]);
-}
-
 // For every centre of the field: one call inverts exactly the ring around
 // it and never its centre, a second call restores the neighbourhood, and
 // after all of them the whole image is as before. Rings at the edge of the
 // field lie over the frame and the background beyond it.
 TEST(DrawPicker, TogglesAtEveryCentre)
 {
-    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
-    PaintSurface(s, PatternPicture());
-    const auto g = color::MakePickerGeometry();
-    DrawSelFrame(s, g);
-    const Picture before = Snapshot(s);
+    platform::Surface s = NewSurface();
+    DrawSelFrame(s, color::MakePickerGeometry());
+    const Picture before = Picture::Of(s);
 
     constexpr int Reach = 8; // beyond the ring on every side
     bool inRing[2 * Reach + 1][2 * Reach + 1] = {};
-    for (const Offset& o : RingOffsets())
+    for (const expected::Offset& o : expected::RingOffsets())
         inRing[o.dy + Reach][o.dx + Reach] = true;
 
     long wrongOnce = 0, wrongTwice = 0;
@@ -54,16 +33,16 @@ TEST(DrawPicker, TogglesAtEveryCentre)
             for (int dy = -Reach; dy <= Reach; ++dy) {
                 const uint32_t* line = s.ScanLine(cy + dy);
                 for (int dx = -Reach; dx <= Reach; ++dx) {
-                    const int32_t was = before.at(cx + dx, cy + dy);
+                    const int32_t was = before.At(cx + dx, cy + dy);
                     const int32_t want = inRing[dy + Reach][dx + Reach] ? Inverted(was) : was;
-                    wrongOnce += platform::FromQRgb(line[cx + dx]) != want;
+                    wrongOnce += expected::ValueOf(line[cx + dx]) != want;
                 }
             }
             DrawPicker(s, cx, cy);
             for (int dy = -Reach; dy <= Reach; ++dy) {
                 const uint32_t* line = s.ScanLine(cy + dy);
                 for (int dx = -Reach; dx <= Reach; ++dx)
-                    wrongTwice += platform::FromQRgb(line[cx + dx]) != before.at(cx + dx, cy + dy);
+                    wrongTwice += expected::ValueOf(line[cx + dx]) != before.At(cx + dx, cy + dy);
             }
         }
     }
@@ -77,18 +56,18 @@ TEST(DrawPicker, TogglesAtEveryCentre)
 // field, each after some other routine left a copying, filling, wide pen.
 TEST(DrawPicker, OneCallChangesOnlyTheRingWhateverPenWasLeft)
 {
-    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
-    const Picture background = PatternPicture();
+    platform::Surface s = NewSurface();
+    const Picture background = PatternPicture(ClientWidth, ClientHeight);
     for (int cx : {10, 11, 137, 264, 265})
         for (int cy : {10, 11, 200, 264, 265}) {
-            PaintSurface(s, background);
+            background.PaintOnto(s);
             s.DrawMode = platform::DRAWMODE_COPYPEN;
             s.FillStyle = platform::FILLSTYLE_SOLID;
             s.DrawWidth = 4;
             s.DrawStyle = 2;
             DrawPicker(s, cx, cy);
             Picture want = background;
-            InvertRing(want, cx, cy);
+            expected::InvertRing(want, cx, cy);
             EXPECT_TRUE(SameImage(s, want)) << cx << ", " << cy;
             EXPECT_EQ(s.DrawMode, platform::DRAWMODE_INVERT);
             EXPECT_EQ(s.FillStyle, platform::FILLSTYLE_TRANSPARENT);
@@ -97,31 +76,22 @@ TEST(DrawPicker, OneCallChangesOnlyTheRingWhateverPenWasLeft)
         }
 }
 
-// The marks are 2-pixel lines; the surface lays such a pen over the row
-// above and the row itself.
 Picture WithMarks(Picture p, int y)
 {
-    const long long top = platform::PenStart(y, 2);
-    for (long long row = top; row < top + 2; ++row) {
-        if (row < 0 || row >= p.height)
-            continue;
-        for (int x : {272, 273, 274, 275, 294, 295, 296, 297})
-            p.at(x, static_cast<int>(row)) = Inverted(p.at(x, static_cast<int>(row)));
-    }
+    expected::InvertMarks(p, y);
     return p;
 }
 
 TEST(DrawStripMarks, OneCallInvertsExactlyTheMarksAndTwoRestoreForEveryRow)
 {
-    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
-    PaintSurface(s, PatternPicture());
+    platform::Surface s = NewSurface();
     PickerState p = StartState();
     DrawHueStrip(s, p);
-    const Picture before = Snapshot(s);
+    const Picture before = Picture::Of(s);
     for (int y = 10; y <= 265; ++y) {
         DrawStripMarks(s, p.Geometry, static_cast<int16_t>(y));
         ASSERT_TRUE(SameImage(s, WithMarks(before, y))) << "row " << y;
-        ASSERT_TRUE(SameRegion(s, before, 276, 0, 292, ClientHeight - 1)) << "row " << y;
+        ASSERT_TRUE(SameRegion(s, before, {276, 0, 293, ClientHeight})) << "row " << y;
         EXPECT_EQ(s.DrawWidth, 1);
         EXPECT_EQ(s.DrawMode, platform::DRAWMODE_INVERT);
         DrawStripMarks(s, p.Geometry, static_cast<int16_t>(y));
@@ -131,9 +101,8 @@ TEST(DrawStripMarks, OneCallInvertsExactlyTheMarksAndTwoRestoreForEveryRow)
 
 TEST(DrawStripMarks, RowsAtAndBeyondTheImageEdges)
 {
-    platform::Surface s(ClientWidth, ClientHeight, TestColors(), QFont());
-    const Picture background = PatternPicture();
-    PaintSurface(s, background);
+    platform::Surface s = NewSurface();
+    const Picture background = PatternPicture(ClientWidth, ClientHeight);
     const auto g = color::MakePickerGeometry();
     for (int y : {-32768, -1, 0, 1, 274, 275, 32767}) {
         DrawStripMarks(s, g, static_cast<int16_t>(y));

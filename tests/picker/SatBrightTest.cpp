@@ -6,63 +6,14 @@
 namespace picker::testing {
 namespace {
 
-// Column e of the buffer (client x = 265 - e): the ramp value and where
-// each part goes, from the segment table: (red, green, blue) as (m, 0, x),
-// (x, 0, m), (0, x, m), (0, m, x), (x, m, 0), (m, x, 0) in saturation mode.
-struct Segment {
-    int first, last;
-    int v0, dv; // v = v0 + dv * e
-    char red, green, blue; // 'm' full, 'o' low, 'x' ramp
-};
-constexpr Segment Segments[] = {
-    {0, 42, 0, 6, 'm', 'o', 'x'},      {43, 85, 507, -6, 'x', 'o', 'm'},  {86, 128, -516, 6, 'o', 'x', 'm'},
-    {129, 170, 1023, -6, 'o', 'm', 'x'}, {171, 212, -1026, 6, 'x', 'm', 'o'}, {213, 255, 1527, -6, 'm', 'x', 'o'},
-};
-
-// Nearest integer to n / 510 for the exact numerator; the fields never
-// meet a half (255 is odd).
-int Nearest510(long n)
-{
-    return static_cast<int>(n >= 0 ? (n + 255) / 510 : -((-n + 255) / 510));
-}
-
-// Saturation field at client (x, y): full 255 - t, low 0, ramp v(255-t)/255.
-int32_t SatPixel(int x, int y)
-{
-    const int e = 265 - x, t = y - 10;
-    for (const Segment& s : Segments) {
-        if (e < s.first || e > s.last)
-            continue;
-        const int v = s.v0 + s.dv * e;
-        int ramp = Nearest510(2L * v * (255 - t));
-        if (ramp < 0 || ramp > 255)
-            ramp = 0;
-        auto part = [&](char c) { return c == 'm' ? 255 - t : c == 'o' ? 0 : ramp; };
-        return Rgb(part(s.red), part(s.green), part(s.blue));
-    }
-    return -1;
-}
-
-// Brightness field: full 255, low t, ramp t + v(255-t)/255.
-int32_t BrightPixel(int x, int y)
-{
-    const int e = 265 - x, t = y - 10;
-    for (const Segment& s : Segments) {
-        if (e < s.first || e > s.last)
-            continue;
-        const int v = s.v0 + s.dv * e;
-        int ramp = t + Nearest510(2L * v * (255 - t));
-        if (ramp < 0 || ramp > 255)
-            ramp = 0;
-        auto part = [&](char c) { return c == 'm' ? 255 : c == 'o' ? t : ramp; };
-        return Rgb(part(s.red), part(s.green), part(s.blue));
-    }
-    return -1;
-}
+using expected::BrightFieldPixel;
+using expected::BrightStripLine;
+using expected::SatFieldPixel;
+using expected::SatStripLine;
 
 class SatBrightTest : public ::testing::Test {
 protected:
-    SatBrightTest() : s(ClientWidth, ClientHeight, TestColors(), QFont()), p(StartState())
+    SatBrightTest() : s(NewSurface()), p(StartState())
     {
         // As every other field renderer leaves it; the saturation field
         // takes the header as it finds it.
@@ -75,11 +26,9 @@ protected:
     template <class F>
     ::testing::AssertionResult FieldIs(Picture want, F formula)
     {
-        for (int y = 10; y <= 265; ++y)
-            for (int x = 10; x <= 265; ++x)
-                want.at(x, y) = formula(x, y);
-        PaintFrame(want, {9, 9, 268, 268}, TestColors().DarkShadow, TestColors().Light);
-        InvertRing(want, p.FieldX, p.FieldY);
+        expected::PaintField(want, formula);
+        expected::PaintSunkenInner(want, expected::FieldFrame, PaletteColors().DarkShadow, PaletteColors().Light);
+        expected::InvertRing(want, p.FieldX, p.FieldY);
         return SameImage(s, want);
     }
 
@@ -89,15 +38,15 @@ protected:
 
 TEST_F(SatBrightTest, SaturationFieldEveryPixel)
 {
-    const Picture before = Snapshot(s);
+    const Picture before = Picture::Of(s);
     DrawPicker(s, p.FieldX, p.FieldY);
     DrawSatField(s, p);
-    EXPECT_TRUE(FieldIs(before, SatPixel));
+    EXPECT_TRUE(FieldIs(before, SatFieldPixel));
     // Nothing outside the field, its frame and the ring changed.
     for (int y = 0; y < ClientHeight; ++y)
         for (int x = 0; x < ClientWidth; ++x)
             if (x < 9 || x > 271 || y < 4 || y > 267) {
-                ASSERT_EQ(s.Point(x, y), before.at(x, y)) << x << "," << y;
+                ASSERT_EQ(s.Point(x, y), before.At(x, y)) << x << "," << y;
             }
 
     const struct {
@@ -123,12 +72,12 @@ TEST_F(SatBrightTest, SaturationFieldEveryPixel)
 TEST_F(SatBrightTest, BrightnessFieldEveryPixelEvenAfterTheHueStrip)
 {
     DrawHueStrip(s, p); // leaves the header 15 wide
-    const Picture base = Snapshot(s);
+    const Picture base = Picture::Of(s);
     DrawPicker(s, p.FieldX, p.FieldY);
     DrawBrightField(s, p);
     EXPECT_EQ(p.DibHeader.biWidth, 256);
     EXPECT_EQ(p.DibHeader.biHeight, 256);
-    EXPECT_TRUE(FieldIs(base, BrightPixel));
+    EXPECT_TRUE(FieldIs(base, BrightFieldPixel));
 
     DrawPicker(s, p.FieldX, p.FieldY);
     const struct {
@@ -144,7 +93,7 @@ TEST_F(SatBrightTest, BrightnessFieldEveryPixelEvenAfterTheHueStrip)
         EXPECT_EQ(s.Point(r.x, r.y), r.rgb) << r.x << "," << r.y;
 
     // The top row is the saturation field's.
-    platform::Surface sat(ClientWidth, ClientHeight, TestColors(), QFont());
+    platform::Surface sat = NewSurface();
     PickerState q = p;
     q.FieldX = 100;
     q.FieldY = 200;
@@ -160,33 +109,23 @@ TEST_F(SatBrightTest, FieldsKeepOneRingAndRenderTheSameTwice)
         p.FieldY = 200;
         DrawPicker(s, p.FieldX, p.FieldY);
         render(s, p);
-        const Picture once = Snapshot(s);
+        const Picture once = Picture::Of(s);
         render(s, p);
         EXPECT_TRUE(SameImage(s, once));
         // One toggle removes the ring: the field is bare at its pixels.
         DrawPicker(s, p.FieldX, p.FieldY);
-        for (const Offset& o : RingOffsets()) {
+        for (const expected::Offset& o : expected::RingOffsets()) {
             const int x = p.FieldX + o.dx, y = p.FieldY + o.dy;
-            const int32_t bare = render == &DrawSatField ? SatPixel(x, y) : BrightPixel(x, y);
+            const int32_t bare = render == &DrawSatField ? SatFieldPixel(x, y) : BrightFieldPixel(x, y);
             EXPECT_EQ(s.Point(x, y), bare) << x << "," << y;
         }
         EXPECT_EQ(s.DrawMode, 6);
     }
 }
 
-int SatLine(int c, int i)
-{
-    return Nearest510(2L * (c * (255 - i) + 255 * i));
-}
-
-int BrightLine(int c, int i)
-{
-    return Nearest510(2L * c * (255 - i));
-}
-
 TEST_F(SatBrightTest, StripsForEveryChannelValueAndLine)
 {
-    const Picture before = Snapshot(s);
+    const Picture before = Picture::Of(s);
     for (int c = 0; c <= 255; ++c) {
         const int16_t red = int16_t(c), green = int16_t(255 - c), blue = int16_t((c * 7 + 3) % 256);
         for (bool sat : {true, false}) {
@@ -194,9 +133,9 @@ TEST_F(SatBrightTest, StripsForEveryChannelValueAndLine)
                 DrawSatStrip(s, p.Geometry, red, green, blue);
             else
                 DrawBrightStrip(s, p.Geometry, red, green, blue);
-            auto line = sat ? SatLine : BrightLine;
+            auto line = sat ? SatStripLine : BrightStripLine;
             for (int i = 0; i <= 255; ++i) {
-                const int32_t want = Rgb(line(red, i), line(green, i), line(blue, i));
+                const int32_t want = line(Rgb(red, green, blue), i);
                 for (int x = 277; x <= 291; ++x)
                     ASSERT_EQ(s.Point(x, 10 + i), want) << (sat ? "saturation" : "brightness") << " c " << c
                                                         << " line " << i << " x " << x;
@@ -208,12 +147,12 @@ TEST_F(SatBrightTest, StripsForEveryChannelValueAndLine)
     // Frame column 292 is the frame's, the gap row 266 and the marks'
     // columns are untouched.
     for (int y = 10; y <= 265; ++y) {
-        EXPECT_EQ(s.Point(292, y), TestColors().Light) << y;
+        EXPECT_EQ(s.Point(292, y), PaletteColors().Light) << y;
         for (int x : {272, 273, 274, 275, 294, 295, 296, 297})
-            EXPECT_EQ(s.Point(x, y), before.at(x, y));
+            EXPECT_EQ(s.Point(x, y), before.At(x, y));
     }
     for (int x = 277; x <= 291; ++x)
-        EXPECT_EQ(s.Point(x, 266), before.at(x, 266));
+        EXPECT_EQ(s.Point(x, 266), before.At(x, 266));
 
     // The worked examples.
     DrawSatStrip(s, p.Geometry, 128, 0, 0);

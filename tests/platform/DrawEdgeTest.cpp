@@ -1,30 +1,8 @@
-#include <optional>
-
 #include "tests/platform/SurfaceTesting.h"
+#include "tests/support/Picker.h"
 
 namespace platform::testing {
 namespace {
-
-struct RingColors {
-    int32_t leftTop;
-    int32_t rightBottom;
-};
-
-// Colour of (x, y) if it lies on the one-pixel ring along the inside of
-// (l, t, r, b): right and bottom lines win the corners they share.
-std::optional<int32_t> OnRing(int x, int y, int l, int t, int r, int b, RingColors c)
-{
-    if (x < l || x >= r || y < t || y >= b) {
-        return std::nullopt;
-    }
-    if (x == r - 1 || y == b - 1) {
-        return c.rightBottom;
-    }
-    if (x == l || y == t) {
-        return c.leftTop;
-    }
-    return std::nullopt;
-}
 
 TEST(DrawEdge, SunkenInnerFrameAroundTheField)
 {
@@ -34,9 +12,9 @@ TEST(DrawEdge, SunkenInnerFrameAroundTheField)
     Surface s = PatternSurface(300, 280);
     s.DrawMode = DRAWMODE_INVERT; // edges are painted whatever the pen does
     EXPECT_TRUE(s.DrawEdge(RECT{9, 9, 268, 268}, BDR_SUNKENINNER, BF_RECT));
-    EXPECT_TRUE(MatchesEverywhere(s, [&](int x, int y) {
-        return OnRing(x, y, 9, 9, 268, 268, {colors.DarkShadow, colors.Light}).value_or(Pattern(x, y));
-    }));
+    expected::Picture want = expected::PatternPicture(300, 280);
+    expected::PaintSunkenInner(want, {9, 9, 268, 268}, colors.DarkShadow, colors.Light);
+    EXPECT_TRUE(expected::SameImage(s, want));
     EXPECT_EQ(s.Point(9, 9), colors.DarkShadow);
     EXPECT_EQ(s.Point(267, 267), colors.Light);
     EXPECT_EQ(s.Point(267, 9), colors.Light);
@@ -53,12 +31,9 @@ TEST(DrawEdge, SunkenEdgeHasTwoRings)
     for (const auto& [size, flags] : {std::pair{50, BF_RECT}, {50, BF_RECT | BF_SOFT}, {40, BF_RECT}}) {
         Surface s = PatternSurface(size, size);
         EXPECT_TRUE(s.DrawEdge(RECT{l, t, r, b}, EDGE_SUNKEN, flags));
-        EXPECT_TRUE(MatchesEverywhere(s, [&](int x, int y) {
-            if (auto c = OnRing(x, y, l, t, r, b, {colors.Shadow, colors.Highlight})) {
-                return *c;
-            }
-            return OnRing(x, y, l + 1, t + 1, r - 1, b - 1, {colors.DarkShadow, colors.Light}).value_or(Pattern(x, y));
-        })) << flags;
+        expected::Picture want = expected::PatternPicture(size, size);
+        expected::PaintSunkenEdge(want, {l, t, r, b}, colors);
+        EXPECT_TRUE(expected::SameImage(s, want)) << flags;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "tests/platform/SurfaceTesting.h"
+#include "tests/support/Swatches.h"
 
 namespace platform::testing {
 namespace {
@@ -194,17 +195,14 @@ TEST(Rectangle, InvertingTwiceRestoresAtEveryPlace)
 TEST(Rectangle, EraseStrokeCoversExactlyTheGapAroundACell)
 {
     Surface s = PatternSurface(64, 64);
-    const QImage before = s.Image();
     s.DrawWidth = 3;
     s.FillStyle = FILLSTYLE_TRANSPARENT;
     s.ForeColor = s.BackColor;
     const int left = 28, top = 28, right = left + 15, bottom = top + 15;
     s.Rectangle(left - 2, top - 2, right + 2, bottom + 2);
-    EXPECT_TRUE(MatchesEverywhere(s, [&](int x, int y) {
-        const bool outer = x >= left - 3 && x <= right + 2 && y >= top - 3 && y <= bottom + 2;
-        const bool cell = x >= left && x < right && y >= top && y < bottom;
-        return outer && !cell ? s.BackColor : Pattern(x, y);
-    }));
+    expected::Picture want = expected::PatternPicture(64, 64);
+    expected::PaintGap(want, {left, top, right, bottom}, PaletteValue(QPalette::Window));
+    EXPECT_TRUE(expected::SameImage(s, want));
 }
 
 } // namespace

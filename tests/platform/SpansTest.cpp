@@ -1,9 +1,8 @@
 #include <algorithm>
 #include <climits>
-#include <cmath>
-#include <cstdlib>
 
 #include "tests/platform/SurfaceTesting.h"
+#include "tests/support/Picker.h"
 
 namespace platform::testing {
 namespace {
@@ -128,36 +127,6 @@ TEST(Spans, StraightFiguresPaintTheirPixelListsExactly)
     }
 }
 
-// Largest x with x^2 - x + y^2 < r^2, by search from the square root; -1
-// for a row the circle does not reach.
-long long OctantColumn(long long r, long long y)
-{
-    if (y >= r) {
-        return -1;
-    }
-    auto x = static_cast<long long>(std::sqrt(static_cast<long double>(r) * r - static_cast<long double>(y) * y));
-    while (x > 0 && x * x - x + y * y >= r * r) {
-        --x;
-    }
-    while ((x + 1) * (x + 1) - (x + 1) + y * y < r * r) {
-        ++x;
-    }
-    return x;
-}
-
-// Whether (dx, dy) from the centre lies on the ring: in each row y of the
-// first octant (while that row's column is still >= y) the one pixel at
-// that column, mirrored eight ways.
-bool OnRing(long long r, long long dx, long long dy)
-{
-    const long long a = std::llabs(dx), b = std::llabs(dy);
-    const auto inOctant = [&](long long along, long long across) {
-        const long long x = OctantColumn(r, along);
-        return x >= along && across == x;
-    };
-    return inOctant(b, a) || inOctant(a, b);
-}
-
 // Every pixel of rings small and large, whole or mostly off the image,
 // against the definition.
 TEST(Spans, CircleIsExactlyTheOctantRuleEverywhere)
@@ -178,7 +147,7 @@ TEST(Spans, CircleIsExactlyTheOctantRuleEverywhere)
         s.DrawMode = DRAWMODE_INVERT;
         s.Circle(c.cx, c.cy, c.r);
         ASSERT_TRUE(MatchesEverywhere(s, [&](int x, int y) {
-            return OnRing(c.r, x - c.cx, y - c.cy) ? Inverted(Pattern(x, y)) : Pattern(x, y);
+            return expected::OnCircle(c.r, x - c.cx, y - c.cy) ? Inverted(Pattern(x, y)) : Pattern(x, y);
         })) << c.cx << "," << c.cy << " r " << c.r;
     }
 }

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "SwatchPictures.h"
 #include "swatches/CellGrid.h"
+#include "tests/support/Swatches.h"
 
-using swatch_testing::CellBox;
+using expected::CellBox;
 using swatches::BuildSafeCells;
 using swatches::HitCell;
 

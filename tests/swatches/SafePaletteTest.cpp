@@ -1,63 +1,32 @@
-#include <cstring>
+#include <limits>
 #include <random>
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
-#include "SwatchPictures.h"
 #include "color/SafeColor.h"
 #include "swatches/CellGrid.h"
 #include "swatches/CustomColors.h"
 #include "swatches/SafePalette.h"
+#include "tests/support/Compare.h"
+#include "tests/support/Palette.h"
+#include "tests/support/Swatches.h"
 
-using namespace swatch_testing;
+using namespace expected;
 
 namespace {
 
-constexpr int Width = 434, Height = 275;
-
-// Arbitrary and all different, so a pixel in the wrong one shows.
-platform::SystemColors Colors()
+platform::Surface NewSurface(const Picture& p)
 {
-    platform::SystemColors c;
-    c.Face = 0xC8D0D4;
-    c.DarkShadow = 0x291B0D;
-    c.Shadow = 0x7A7978;
-    c.Light = 0xC7E7E6;
-    c.Highlight = 0xF8F9FA;
-    return c;
+    platform::Surface s(ClientWidth, ClientHeight, PaletteColors(), QGuiApplication::font());
+    p.PaintOnto(s);
+    return s;
 }
 
-platform::Surface NewSurface()
+const Picture& Background()
 {
-    return platform::Surface(Width, Height, Colors(), QGuiApplication::font());
-}
-
-// A different colour at every pixel, so any write shows.
-QImage Pattern()
-{
-    QImage img(Width, Height, QImage::Format_RGB32);
-    for (int y = 0; y < Height; ++y)
-        for (int x = 0; x < Width; ++x)
-            Put(img, x, y, ((x * 97 + y * 57 + 11) & 0xFF) | ((x * 13 + y * 211 + 5) & 0xFF) << 8 |
-                               ((x * y + 3 * x + 71) & 0xFF) << 16);
-    return img;
-}
-
-void Load(platform::Surface& s, const QImage& img)
-{
-    for (int y = 0; y < Height; ++y)
-        std::memcpy(s.ScanLine(y), img.constScanLine(y), sizeof(uint32_t) * Width);
-}
-
-// The gap ring of width 3 around cell k set to `value`.
-void PaintGap(QImage& img, int k, int32_t value)
-{
-    const Box c = CellBox(k);
-    for (int y = c.top - 3; y < c.bottom + 3; ++y)
-        for (int x = c.left - 3; x < c.right + 3; ++x)
-            if (x < c.left || x >= c.right || y < c.top || y >= c.bottom)
-                Put(img, x, y, value);
+    static const Picture p = PatternPicture(ClientWidth, ClientHeight);
+    return p;
 }
 
 const swatches::Cells& Cells()
@@ -88,38 +57,38 @@ TEST(SafePaletteTest, SafeColoursAgreeWithTheLookupAndTheTable)
 TEST(SafePaletteTest, PalettePaintsEveryCellAndTheEdgeAndNothingElse)
 {
     for (int selected : {1, 16, 40, 209, 216, 217, 224}) {
-        platform::Surface s = NewSurface();
-        Load(s, Pattern());
+        platform::Surface s = NewSurface(Background());
         s.FillStyle = platform::FILLSTYLE_TRANSPARENT;
         s.DrawMode = platform::DRAWMODE_INVERT;
         s.DrawWidth = 5;
         swatches::DrawSafePalette(s, Cells(), int16_t(selected));
 
-        QImage want = Pattern();
-        for (int k = 1; k <= 224; ++k)
+        Picture want = Background();
+        for (int k = 1; k <= CellCount; ++k)
             PaintCell(want, k, SafeColor(k));
-        PaintEdge(want, selected, Colors());
-        EXPECT_TRUE(SameImage(s.Image(), want)) << "selected " << selected;
+        PaintSelectionEdge(want, selected, PaletteColors());
+        EXPECT_TRUE(SameImage(s, want)) << "selected " << selected;
     }
 }
 
 TEST(SafePaletteTest, EdgeOfEveryCellSitsInItsGapAndErasesToTheBackground)
 {
-    platform::Surface s = NewSurface();
+    const platform::SystemColors colors = PaletteColors();
+    platform::Surface s = NewSurface(Picture(ClientWidth, ClientHeight, colors.Face));
     swatches::DrawSafePalette(s, Cells(), 1);
     swatches::DrawSafePicker(s, Cells(), 1, true);
-    QImage bare = Blank(Width, Height, Colors().Face);
-    for (int k = 1; k <= 224; ++k)
+    Picture bare(ClientWidth, ClientHeight, colors.Face);
+    for (int k = 1; k <= CellCount; ++k)
         PaintCell(bare, k, SafeColor(k));
-    ASSERT_TRUE(SameImage(s.Image(), bare));
+    ASSERT_TRUE(SameImage(s, bare));
 
-    for (int k = 1; k <= 224; ++k) {
+    for (int k = 1; k <= CellCount; ++k) {
         swatches::DrawSafePicker(s, Cells(), int16_t(k), false);
-        QImage edged = bare.copy();
-        PaintEdge(edged, k, Colors());
-        ASSERT_TRUE(SameImage(s.Image(), edged)) << "edge of cell " << k;
+        Picture edged = bare;
+        PaintSelectionEdge(edged, k, colors);
+        ASSERT_TRUE(SameImage(s, edged)) << "edge of cell " << k;
         swatches::DrawSafePicker(s, Cells(), int16_t(k), true);
-        ASSERT_TRUE(SameImage(s.Image(), bare)) << "erased edge of cell " << k;
+        ASSERT_TRUE(SameImage(s, bare)) << "erased edge of cell " << k;
     }
 }
 
@@ -127,32 +96,31 @@ TEST(SafePaletteTest, EdgeAndErasureWriteOnlyTheGapRing)
 {
     // On a picture that differs everywhere, drawing shows exactly the two
     // edge rings and erasing exactly the three gap rings.
-    platform::Surface s = NewSurface();
-    const QImage pattern = Pattern();
-    for (int k = 1; k <= 224; ++k) {
-        Load(s, pattern);
+    const platform::SystemColors colors = PaletteColors();
+    platform::Surface s = NewSurface(Background());
+    for (int k = 1; k <= CellCount; ++k) {
+        Background().PaintOnto(s);
         swatches::DrawSafePicker(s, Cells(), int16_t(k), false);
-        QImage edged = pattern.copy();
-        PaintEdge(edged, k, Colors());
-        ASSERT_TRUE(SameImage(s.Image(), edged)) << "edge of cell " << k;
+        Picture edged = Background();
+        PaintSelectionEdge(edged, k, colors);
+        ASSERT_TRUE(SameImage(s, edged)) << "edge of cell " << k;
 
-        Load(s, pattern);
+        Background().PaintOnto(s);
         s.ForeColor = 0x123456;
         swatches::DrawSafePicker(s, Cells(), int16_t(k), true);
-        QImage erased = pattern.copy();
-        PaintGap(erased, k, Colors().Face);
-        ASSERT_TRUE(SameImage(s.Image(), erased)) << "erasure around cell " << k;
+        Picture erased = Background();
+        PaintGap(erased, CellBox(k), colors.Face);
+        ASSERT_TRUE(SameImage(s, erased)) << "erasure around cell " << k;
     }
 }
 
 TEST(SafePaletteTest, NoCellIndexDrawsNoEdge)
 {
-    platform::Surface s = NewSurface();
-    Load(s, Pattern());
+    platform::Surface s = NewSurface(Background());
     for (int16_t index : {int16_t(0), int16_t(-1), int16_t(225), int16_t(32767)})
         for (bool clear : {false, true})
             swatches::DrawSafePicker(s, Cells(), index, clear);
-    EXPECT_TRUE(SameImage(s.Image(), Pattern()));
+    EXPECT_TRUE(SameImage(s, Background()));
 }
 
 TEST(SafePaletteTest, CustomPanelPaintsEveryValueAndBlackForNonColours)
@@ -169,18 +137,14 @@ TEST(SafePaletteTest, CustomPanelPaintsEveryValueAndBlackForNonColours)
     colors[8] = 0;
     colors[224] = -5;
 
-    platform::Surface s = NewSurface();
-    Load(s, Pattern());
+    platform::Surface s = NewSurface(Background());
     int refreshes = 0;
     s.SetRefreshHandler([&] { ++refreshes; });
     s.DrawWidth = 4;
     s.FillStyle = platform::FILLSTYLE_TRANSPARENT;
     swatches::PaintCustomColors(s, Cells(), colors, 40);
 
-    QImage want = Blank(Width, Height, Colors().Face);
-    for (int k = 1; k <= 224; ++k)
-        PaintCell(want, k, colors[k] >= 0 && colors[k] <= 0xFFFFFF ? colors[k] : 0);
-    PaintEdge(want, 40, Colors());
-    EXPECT_TRUE(SameImage(s.Image(), want));
+    const Picture want = PanelPicture([&](int k) { return colors[k]; }, 40, PaletteColors());
+    EXPECT_TRUE(SameImage(s, want));
     EXPECT_GE(refreshes, 1);
 }

@@ -1,7 +1,8 @@
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
-// The surfaces carry a font, which needs a running application.
+// Surfaces carry a font and the expected colours come from the palette:
+// both need a running application.
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
