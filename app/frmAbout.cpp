@@ -73,6 +73,10 @@ frmAbout::frmAbout()
 
 void frmAbout::CenterOnScreen()
 {
+    // A Wayland compositor places windows itself and ignores a client's
+    // position, so there is nothing to ask for.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
