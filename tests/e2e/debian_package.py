@@ -62,6 +62,11 @@ def contents(deb):
     return entries
 
 
+def files(deb):
+    """Paths of the regular files (not folders) the package installs."""
+    return {p for p, (mode, _) in contents(deb).items() if not mode.startswith("d")}
+
+
 def extract(deb, folder):
     r = run(["dpkg-deb", "-x", deb, folder])
     if r.returncode != 0:

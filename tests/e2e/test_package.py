@@ -16,7 +16,7 @@ import tempfile
 
 import harness
 from harness import TestFailure
-from debian_package import architecture, build, contents, extract, field, relations, run
+from debian_package import architecture, build, contents, extract, field, files, relations, run
 from installed_copy import APP_ID, FILES
 
 ABOUT_VERSION = "1.0"  # "Version 1.0" in the About window
@@ -53,18 +53,17 @@ def check_fields(deb, program):
 
 
 def check_contents(deb):
-    entries = contents(deb)
-    files = {p for p, (mode, _) in entries.items() if not mode.startswith("d")}
+    regular = files(deb)
     want = {"/usr/" + rel for rel in FILES}
-    if files != want:
+    if regular != want:
         raise TestFailure("package files differ; missing %s, unexpected %s"
-                          % (sorted(want - files), sorted(files - want)))
-    for path, (mode, owner) in sorted(entries.items()):
+                          % (sorted(want - regular), sorted(regular - want)))
+    for path, (mode, owner) in sorted(contents(deb).items()):
         expected = "drwxr-xr-x" if mode.startswith("d") else \
             "-rwxr-xr-x" if path == "/usr/bin/tinctara" else "-rw-r--r--"
         if mode != expected or owner != "root/root":
             raise TestFailure("%s is %s %s, expected %s root/root" % (path, mode, owner, expected))
-    print("contents: %s" % ", ".join(sorted(files)))
+    print("contents: %s" % ", ".join(sorted(regular)))
 
 
 def library_packages(program_path):

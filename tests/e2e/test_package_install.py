@@ -16,7 +16,7 @@ import tempfile
 
 import harness
 from harness import TestFailure
-from debian_package import build, contents, run
+from debian_package import build, files, run
 from installed_copy import APP_ID, User, check_colour_kept
 
 SKIP = 77
@@ -29,42 +29,39 @@ def package_status():
     return r.stdout.strip() if r.returncode == 0 else ""
 
 
-def why_not_here(deb):
+def why_not_here(paths):
     status = package_status()
     if status and not status.endswith("not-installed"):
         return "a package named tinctara is already on this machine (%s)" % status
-    files = [p for p, (mode, _) in contents(deb).items() if not mode.startswith("d")]
-    present = [p for p in files if os.path.lexists(p)]
+    present = sorted(p for p in paths if os.path.lexists(p))
     if present:
         return "files of the package are already on this machine: %s" % ", ".join(present)
     return None
 
 
 def dpkg(*args):
-    r = run(["dpkg"] + list(args), timeout=300, env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
+    r = run(["dpkg"] + list(args), timeout=100, env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
     if r.returncode != 0:
         raise TestFailure("dpkg %s failed (%d):\n%s" % (" ".join(args), r.returncode, r.stdout + r.stderr))
-    return r.stdout
 
 
-def check_installed(deb):
+def check_installed(paths):
     if package_status() != "install ok installed":
         raise TestFailure("after dpkg -i the status is %r" % package_status())
     listed = set(run(["dpkg-query", "-L", "tinctara"]).stdout.split())
-    files = {p for p, (mode, _) in contents(deb).items() if not mode.startswith("d")}
-    if not files <= listed:
-        raise TestFailure("dpkg does not list %s" % sorted(files - listed))
-    for path in files:
+    if not paths <= listed:
+        raise TestFailure("dpkg does not list %s" % sorted(paths - listed))
+    for path in paths:
         if not os.path.isfile(path):
             raise TestFailure("not installed: " + path)
-    print("installed: %s" % ", ".join(sorted(files)))
-    return files
+    print("installed: %s" % ", ".join(sorted(paths)))
 
 
 def check_window_class(app):
     """X11 desktops match the window to the entry by its class."""
     with open("/usr/share/applications/%s.desktop" % APP_ID, encoding="utf-8") as f:
-        entry = dict(line.split("=", 1) for line in f.read().splitlines() if "=" in line)
+        entry = dict(line.split("=", 1) for line in f.read().splitlines()
+                     if "=" in line and not line.startswith("#"))
     r = app.session.run(["xprop", "-id", app.window, "WM_CLASS"])
     found = r.stdout.decode().strip()
     want = '"%s"' % entry.get("StartupWMClass")
@@ -73,11 +70,11 @@ def check_window_class(app):
     print("window class %s matches the desktop entry" % want)
 
 
-def check_removed(files):
+def check_removed(paths):
     status = package_status()
     if status and not status.endswith("not-installed"):
         raise TestFailure("after dpkg --purge the status is %r" % status)
-    left = sorted(p for p in files if os.path.lexists(p))
+    left = sorted(p for p in paths if os.path.lexists(p))
     if left:
         raise TestFailure("dpkg --purge left %s" % left)
     print("removed: no file left, dpkg no longer knows the package")
@@ -98,20 +95,21 @@ def test(args):
     installed = False
     try:
         deb = build(build_dir, work)
-        reason = why_not_here(deb)
+        packaged = files(deb)
+        reason = why_not_here(packaged)
         if reason:
             skip(reason)
         installed = True  # from here on a half-done install is undone too
         dpkg("-i", deb)
-        files = check_installed(deb)
+        check_installed(packaged)
         with harness.Session(keep_temp=args.keep_temp) as session:
             check_colour_kept(session, User(work), PROGRAM, first_run=check_window_class)
         installed = False
         dpkg("--purge", "tinctara")
-        check_removed(files)
+        check_removed(packaged)
     finally:
         if installed:
-            subprocess.run(["dpkg", "--purge", "tinctara"], capture_output=True, timeout=300)
+            subprocess.run(["dpkg", "--purge", "tinctara"], capture_output=True, timeout=100)
         shutil.rmtree(work, ignore_errors=True)
 
 
