@@ -11,7 +11,7 @@
 
 #include "app/SystemLook.h"
 
-const QString frmAbout::WebAddress = QStringLiteral("https://www.example.com/tinctara");
+const QString frmAbout::WebAddress = QStringLiteral(TINCTARA_HOMEPAGE);
 const QString frmAbout::Notice = QStringLiteral("Free to use and share. No warranty.");
 
 namespace {
@@ -47,7 +47,7 @@ frmAbout::frmAbout()
     imgsei->setPixmap(app::ProgramIcon().pixmap(32, 32));
     imgsei->setAccessibleName(QStringLiteral("Tinctara icon"));
     lblProduct = MakeLabel(this, QStringLiteral("Tinctara"), {56, 64, 233, 17});
-    lblVersion = MakeLabel(this, QStringLiteral("Version 1.0"), {56, 80, 89, 17});
+    lblVersion = MakeLabel(this, QStringLiteral("Version " TINCTARA_VERSION), {56, 80, 89, 17});
     lblLink = MakeLabel(this, WebAddress, {56, 96, 225, 17});
     QPalette link = lblLink->palette();
     link.setColor(QPalette::WindowText, QColor(0, 0, 0xC0));
@@ -73,6 +73,10 @@ frmAbout::frmAbout()
 
 void frmAbout::CenterOnScreen()
 {
+    // A Wayland compositor places windows itself and ignores a client's
+    // position, so there is nothing to ask for.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;

@@ -32,7 +32,8 @@ int main(int argc, char** argv)
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(app::WindowFont());
     QApplication::setWindowIcon(app::ProgramIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("tinctara"));
+    // Names the desktop entry, and on Wayland the app id.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TINCTARA_APP_ID));
     Form1 form;
     return app.exec();
 }

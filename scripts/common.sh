@@ -5,13 +5,13 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(
   g++ cmake ninja-build
-  qt6-base-dev qt6-qpa-plugins
+  qt6-base-dev qt6-qpa-plugins qt6-wayland
   fonts-liberation2
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick
   at-spi2-core dbus dbus-x11 python3-pyatspi
-  desktop-file-utils
+  desktop-file-utils appstream dpkg-dev weston
 )
 
 ensure_packages() {

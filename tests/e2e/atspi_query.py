@@ -10,6 +10,11 @@ program's D-Bus session. Requests:
   {"op": "alerts", "timeout": s}                 -> {"alerts": [{"title": t,
                                                      "labels": [...]}, ...]}
   {"op": "focused", "timeout": s}                -> {"focused": [[role, name], ...]}
+  {"op": "press", "name": n, "roles": [...], "window": w, "timeout": s}
+                                                 -> {"pressed": n}
+The press request runs the object's "Press" action, as an assistive tool
+would, without pointer or keys; "window" (optional) names the top-level
+window to look in, where a name is not unique in the program.
 Retries until the program's objects are there or the timeout passes; then
 answers {"error": "..."}. Reading goes through the Text interface only, so no
 control is focused or touched.
@@ -146,6 +151,26 @@ def focused_objects(app):
     return [[role_name(acc), acc.name] for acc in walk(app) if focused(acc)]
 
 
+def press(app, name, roles, window):
+    roots = [app]
+    if window:
+        roots = [app.getChildAtIndex(i) for i in range(app.childCount)]
+        roots = [w for w in roots if w is not None and w.name == window]
+        if not roots:
+            return None, "no window named %r" % window
+    matches = [acc for root in roots for acc in walk(root)
+               if acc.name == name and (not roles or role_name(acc) in roles)]
+    if len(matches) != 1:
+        return None, "%d objects named %r%s" % (len(matches), name, " in %r" % window if window else "")
+    action = matches[0].queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    if "Press" not in names:
+        return None, "%r has no Press action (%s)" % (name, names)
+    if not action.doAction(names.index("Press")):
+        return None, "the Press action of %r failed" % name
+    return name, None
+
+
 def answer(pid, req):
     app = find_app(pid)
     if app is None:
@@ -160,6 +185,8 @@ def answer(pid, req):
         return alerts(app), None
     if req["op"] == "focused":
         return focused_objects(app), None
+    if req["op"] == "press":
+        return press(app, req["name"], req.get("roles") or [], req.get("window"))
     return None, "unknown request %r" % req["op"]
 
 
@@ -174,7 +201,7 @@ def main():
             value, error = None, "%s: %s" % (type(e).__name__, e)
         if error is None:
             key = {"texts": "texts", "extents": "extents", "alerts": "alerts",
-                   "focused": "focused"}.get(req["op"], "objects")
+                   "focused": "focused", "press": "pressed"}.get(req["op"], "objects")
             print(json.dumps({key: value}))
             return 0
         if time.monotonic() >= deadline:

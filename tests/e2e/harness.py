@@ -328,13 +328,15 @@ class Session:
 
     Use as a context manager; everything is ended on exit."""
 
+    platform = "xcb"  # the Qt platform the program is started on
+
     def __init__(self, screen=(1280, 1024), keep_temp=False):
         self.screen = screen
         self.keep_temp = keep_temp
         self.tmp = None
         self.display = None
         self.env = None
-        self._xvfb = None
+        self._display_server = None
         self._dbus = None
         self._a11y = None
         self._apps = []
@@ -353,6 +355,30 @@ class Session:
     def __exit__(self, *exc):
         self.close()
         return False
+
+    def _start_display(self, env):
+        """Starts the display server and adds its address to `env`."""
+        # X server: it writes its display number to the pipe once it accepts
+        # connections.
+        rfd, wfd = os.pipe()
+        try:
+            w, h = self.screen
+            self._display_server = _spawn(
+                ["Xvfb", "-displayfd", str(wfd), "-screen", "0", "%dx%dx24" % (w, h),
+                 "-nolisten", "tcp", "-noreset", "+extension", "XTEST"],
+                env, pass_fds=(wfd,), stderr_path=os.path.join(self.tmp, "xvfb.log"))
+            os.close(wfd)
+            wfd = -1
+            with os.fdopen(rfd, "rb", buffering=0) as r:
+                rfd = -1
+                number = _read_line(r, 20, "Xvfb -displayfd")
+        finally:
+            if wfd >= 0:
+                os.close(wfd)
+            if rfd >= 0:
+                os.close(rfd)
+        self.display = ":" + number
+        env["DISPLAY"] = self.display
 
     def _start(self):
         check_tools()
@@ -381,27 +407,7 @@ class Session:
         env.pop("LANGUAGE", None)
         env["NO_AT_BRIDGE"] = "1"  # no GTK helper of ours should join the bus
 
-        # X server: it writes its display number to the pipe once it accepts
-        # connections.
-        rfd, wfd = os.pipe()
-        try:
-            w, h = self.screen
-            self._xvfb = _spawn(
-                ["Xvfb", "-displayfd", str(wfd), "-screen", "0", "%dx%dx24" % (w, h),
-                 "-nolisten", "tcp", "-noreset", "+extension", "XTEST"],
-                env, pass_fds=(wfd,), stderr_path=os.path.join(self.tmp, "xvfb.log"))
-            os.close(wfd)
-            wfd = -1
-            with os.fdopen(rfd, "rb", buffering=0) as r:
-                rfd = -1
-                number = _read_line(r, 20, "Xvfb -displayfd")
-        finally:
-            if wfd >= 0:
-                os.close(wfd)
-            if rfd >= 0:
-                os.close(rfd)
-        self.display = ":" + number
-        env["DISPLAY"] = self.display
+        self._start_display(env)
 
         # Session bus; the accessibility bus launcher joins it below.
         self._dbus = _spawn(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=1",
@@ -441,11 +447,11 @@ class Session:
                     pipe.close()
                 except OSError:
                     pass
-        for proc in (self._a11y, self._dbus, self._xvfb):
+        for proc in (self._a11y, self._dbus, self._display_server):
             _stop_group(proc)
             if proc is not None and proc.stdout:
                 proc.stdout.close()
-        self._a11y = self._dbus = self._xvfb = None
+        self._a11y = self._dbus = self._display_server = None
         if getattr(self, "_subreaper", False):
             _reap_orphans()
         if self.tmp and self.keep_temp:
@@ -456,7 +462,7 @@ class Session:
 
     def child_env(self, extra=None):
         env = dict(self.env)
-        env["QT_QPA_PLATFORM"] = "xcb"
+        env["QT_QPA_PLATFORM"] = self.platform
         for k, v in (extra or {}).items():
             if v is None:
                 env.pop(k, None)
@@ -729,6 +735,14 @@ class App:
     def alerts(self, timeout=5):
         """Showing message boxes: [{"title": ..., "labels": [texts]}]."""
         return self._ask({"op": "alerts", "timeout": timeout}, timeout, "alerts")
+
+    def press(self, name, roles=None, window=None, timeout=10):
+        """Runs the Press action of the accessible object with this name (and
+        one of these role names), in the top-level window titled `window`
+        when given: a button or menu item used through the accessibility
+        interface, on any display server."""
+        self._ask({"op": "press", "name": name, "roles": roles or [], "window": window,
+                   "timeout": timeout}, timeout, "pressed")
 
     def focused(self, timeout=5):
         """Accessible objects that have the keyboard focus: [[role, name]]."""
