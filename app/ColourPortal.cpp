@@ -80,7 +80,8 @@ void ColourPortal::Ask(const QString& parentWindow)
     Withdraw();
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        Fail(QStringLiteral("there is no session bus to reach it (%1)").arg(bus.lastError().message()));
+        Fail(QStringLiteral("the desktop's colour picker could not be reached: there is no session bus (%1)")
+                 .arg(bus.lastError().message()));
         return;
     }
     const QString token = Token();
@@ -101,8 +102,9 @@ void ColourPortal::Ask(const QString& parentWindow)
         if (reply.isError()) {
             const QDBusError error = reply.error();
             Fail(error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout
-                     ? QStringLiteral("it did not answer within %1 seconds").arg(AnswerTimeoutMs / 1000)
-                     : error.message());
+                     ? QStringLiteral("the desktop's colour picker did not answer within %1 seconds")
+                           .arg(AnswerTimeoutMs / 1000)
+                     : QStringLiteral("the desktop's colour picker could not be reached: %1").arg(error.message()));
             return;
         }
         // Older portals choose the request's path themselves.
@@ -155,7 +157,7 @@ void ColourPortal::Response(const QDBusMessage& message)
     StopListening();
     const QList<QVariant> args = message.arguments();
     if (message.signature() != QLatin1String("ua{sv}") || args.size() != 2) {
-        Fail(QStringLiteral("it answered in a form this program does not know"));
+        Fail(QStringLiteral("the desktop's colour picker answered in a form this program does not know"));
         return;
     }
     const uint response = args[0].toUInt();
@@ -167,8 +169,8 @@ void ColourPortal::Response(const QDBusMessage& message)
     const std::optional<int32_t> colour =
         response == ResponseSuccess ? PortalColour(qdbus_cast<QVariantMap>(args[1])) : std::nullopt;
     if (!colour) {
-        Fail(response == ResponseSuccess ? QStringLiteral("its answer held no colour")
-                                         : QStringLiteral("it ended without a colour"));
+        Fail(response == ResponseSuccess ? QStringLiteral("the desktop's colour picker answered without a colour")
+                                         : QStringLiteral("the desktop's colour picker ended without a colour"));
         return;
     }
     if (onColour)

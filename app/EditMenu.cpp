@@ -101,7 +101,9 @@ void Form1::CreateEditMenu()
         txtGreen->setText(beforeScreenPick_.green);
         txtBlue->setText(beforeScreenPick_.blue);
     };
-    ScreenPick->onUnavailable = [this](const QString& why) {
+    ScreenPick->onUnavailable = [this](QString why) {
+        while (why.endsWith(QLatin1Char('.')))
+            why.chop(1);
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Tinctara"),
                         QStringLiteral("Picking a colour from the screen is not available here: %1.").arg(why),
                         QMessageBox::Ok, this);

@@ -41,9 +41,7 @@ void ScreenPicker::ConnectPortal()
     portal_->onCancelled = [] {};
     portal_->onFailed = [this](const QString& why) {
         if (onUnavailable)
-            onUnavailable(QStringLiteral("this desktop does not let programs read the screen, and its colour "
-                                         "picker could not be asked: %1")
-                              .arg(why));
+            onUnavailable(QStringLiteral("this desktop does not let programs read the screen, and %1").arg(why));
     };
 }
 
