@@ -24,7 +24,7 @@ public:
 
     // Starts a request and withdraws one still running. `parentWindow` is
     // the asking window as the portal names it ("x11:3a00004"), or empty.
-    virtual void Ask(const QString& parentWindow);
+    void Ask(const QString& parentWindow);
 
     std::function<void(int32_t colorValue)> onColour;
     std::function<void()> onCancelled;

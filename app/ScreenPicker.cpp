@@ -32,13 +32,12 @@ void ScreenPicker::UseDesktop(std::unique_ptr<ScreenAccess> screen, std::unique_
 
 void ScreenPicker::ConnectPortal()
 {
-    // The desktop's picker has its own preview; only its answer reaches the
-    // window.
+    // The desktop's picker has its own preview: only a colour it answers
+    // reaches the window, a cancel changes nothing.
     portal_->onColour = [this](int32_t c) {
         if (onTake)
             onTake(c);
     };
-    portal_->onCancelled = [] {};
     portal_->onFailed = [this](const QString& why) {
         if (onUnavailable)
             onUnavailable(QStringLiteral("this desktop does not let programs read the screen, and %1").arg(why));

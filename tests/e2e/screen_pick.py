@@ -49,7 +49,8 @@ class Before:
                 now.save_png(os.path.join(shots, "pick_screen_picker_moved.png"))
             raise TestFailure(harness.describe_diff(diffs, "%s: the picker" % what, len(now.data) // 3))
 
-    def expect_restored(self, app, what):
+    def expect_as_before(self, app, what):
+        """Sample, R, G, B, H, S, B and the picker as they were."""
         app.wait_texts({n: self.texts[n] for n in CHANNELS})
         app.wait_colour(NEW_SAMPLE, self.sample, "%s: the new-colour sample" % what)
         self.expect_picker_unmoved(app, what)

@@ -77,7 +77,7 @@ def first_request_changes_nothing(app, portal, shots):
     if not call["options"].get("handle_token") or not call["path"].endswith("/" + call["options"]["handle_token"]):
         raise TestFailure("the request carries no handle token: %r" % call)
     time.sleep(1.0)
-    before.expect_restored(app, "after a cancelled request")
+    before.expect_as_before(app, "after a cancelled request")
     before.expect_picker_unmoved(app, "after a cancelled request", shots)
     print("cancelled at the portal: nothing changed (request from %s)" % call["parent"])
 
@@ -114,7 +114,7 @@ def failures(app, portal):
         text = sp.take_message(app, UNAVAILABLE, timeout=20)
         if why not in text:
             raise TestFailure("answer %s: the message %r does not say %r" % (ANSWERS[n - 1], text, why))
-        before.expect_restored(app, "after answer %s" % ANSWERS[n - 1])
+        before.expect_as_before(app, "after answer %s" % ANSWERS[n - 1])
         print("answer %s: %r" % (ANSWERS[n - 1], text))
 
 
@@ -122,7 +122,7 @@ def no_portal(app):
     before = sp.Before(app, RED)
     ask(app)
     text = sp.take_message(app, UNAVAILABLE)
-    before.expect_restored(app, "without a portal")
+    before.expect_as_before(app, "without a portal")
     print("no portal on the bus: %r" % text)
 
 
