@@ -51,7 +51,7 @@ def start_with_keys(app):
 def start_from_menu(app, shots=None):
     app.click_object("Edit", ["menu item"])
     try:
-        harness.wait_until(lambda: app.showing("Pick from Screen", "menu item"), 5, 0.1, "the Edit menu open")
+        harness.wait_until(lambda: app.showing("Pick from Screen", "menu item"), 10, 0.1, "the Edit menu open")
     except TestFailure:
         if shots:
             app.grab_window().save_png(os.path.join(shots, "pick_screen_no_menu.png"))
