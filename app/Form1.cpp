@@ -221,6 +221,7 @@ void Form1::CreateMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFileExit = mnuFile->addAction(QStringLiteral("Exit"));
+    CreateEditMenu();
     mnuabout = menuBar()->addMenu(QStringLiteral("&About"));
     mnucolorabout = mnuabout->addAction(QStringLiteral("About Tinctara"));
     connect(mnuFileExit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });

@@ -24,6 +24,7 @@ class QRadioButton;
 namespace app {
 class ClientArea;
 class ColorLabel;
+class ScreenPicker;
 class TextBox;
 } // namespace app
 
@@ -99,6 +100,9 @@ public:
     QPushButton* cmdCancel = nullptr;
     QMenu* mnuFile = nullptr;
     QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditPick = nullptr;
     QMenu* mnuabout = nullptr;
     QAction* mnucolorabout = nullptr;
 
@@ -107,7 +111,11 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
     void mnuFileExit_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPick_Click();
     void mnucolorabout_Click();
+    // Picking from the screen; tests give it a stand-in desktop.
+    app::ScreenPicker* ScreenPick = nullptr;
     // The About window while it is loaded, else null.
     frmAbout* About() const { return about_; }
     void Form_MouseDown(int Button, int Shift, float X, float Y);
@@ -166,11 +174,21 @@ private:
 
     void CreateControls();
     void CreateMenus();
+    void CreateEditMenu();
+    // A colour from the screen is handled as one from a swatch, and also
+    // shows in R, G and B.
+    void ShowScreenColor(int32_t colorValue);
+    void TakeScreenColor(int32_t colorValue);
     void SetTabOrder();
     void DrawHueStrip();
     void DrawHueField(const int16_t& red, const int16_t& green, const int16_t& blue);
 
     bool hueMessageShown_ = false;
+    // What a pick from the screen puts back when it is cancelled.
+    struct {
+        int32_t sample = 0;
+        QString red, green, blue;
+    } beforeScreenPick_;
     QPointer<frmAbout> about_;
     QString dataFolder_;
     platform::Surface surface_;

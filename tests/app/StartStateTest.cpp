@@ -140,9 +140,10 @@ TEST_F(WindowTest, CaptionsToolTipsAndAccessibleNames)
     }
 
     const QList<QAction*> menus = f().menuBar()->actions();
-    ASSERT_EQ(menus.size(), 2);
+    ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(menus[0]->text(), "&File");
-    EXPECT_EQ(menus[1]->text(), "&About");
+    EXPECT_EQ(menus[1]->text(), "&Edit");
+    EXPECT_EQ(menus[2]->text(), "&About");
     EXPECT_EQ(f().mnuFileExit->text(), "Exit");
     EXPECT_EQ(f().mnucolorabout->text(), "About Tinctara");
 }

@@ -27,11 +27,23 @@ NEW_SAMPLE = (308 + 8, 2 + 24, 49, 29)
 OLD_SAMPLE = (308 + 57, 2 + 24, 48, 29)
 ADD_SAMPLE = (302 + 2, 204 + 8, 57, 23)
 
+# The Preset button (370, 208, 55, 27), and the box the readout prints into,
+# behind the value frame while the picker shows.
+PRESET = harness.centre(370, 208, 55, 27)
+READOUT = (312, 80, 80, 50)
+
 # Where the program starts: the ring at the field's top right, the marks at
 # the strip's bottom, the field of pure red.
 START_RING = (265, 10)
 START_MARKS = 265
 RED = (255, 0, 0)
+
+
+def crop(app, picture, rect):
+    """The client rectangle (x, y, width, height) of a client picture."""
+    s = app.scale
+    x, y, w, h = rect
+    return picture.crop(x * s, y * s, w * s, h * s)
 
 
 class Expectations:

@@ -22,7 +22,6 @@ FILES = ["bin/tinctara",
          "share/icons/hicolor/scalable/apps/tinctara.svg"]
 
 
-PRESET = harness.centre(370, 208, 55, 27)
 ADD = harness.centre(304, 240, 57, 27)
 CANCEL = harness.centre(370, 240, 55, 27)
 
@@ -78,7 +77,7 @@ def check_colour_kept(session, exp, user, exe, first_run=None):
     app = user.start(session, exe)
     if first_run:
         first_run(app)
-    app.click(*PRESET)  # the custom panel
+    app.click(*ex.PRESET)  # the custom panel
     app.settle()
     app.click(*cell5)
     app.settle()
@@ -104,7 +103,7 @@ def check_colour_kept(session, exp, user, exe, first_run=None):
     print("the colour was saved in %s" % path)
 
     again = user.start(session, exe)
-    again.click(*PRESET)
+    again.click(*ex.PRESET)
     picture = again.settle()
     if picture.pixel(*cell5) != ex.RED:
         raise TestFailure("after a restart cell 5 shows %s, not red" % (picture.pixel(*cell5),))

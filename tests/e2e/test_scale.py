@@ -53,9 +53,6 @@ def check_sharp(picture, reference, scale):
         raise TestFailure("%d screen pixels at factor %s are blended, first %s" % (len(bad), scale, bad[0]))
 
 
-PRESET = (397, 221)  # the Preset button (370, 208, 55, 27)
-
-
 def zigzag(start, end, steps=24):
     (x0, y0), (x1, y1) = start, end
     return [(x0 + (x1 - x0) * i // steps + (3 if i % 2 else -3), y0 + (y1 - y0) * i // steps)
@@ -81,7 +78,7 @@ def partial_repaints_match_a_full_one(session, program, scale):
     x, y, w, h = (round(v * s) for v in ex.REGION)
     stepped = app.settle().crop(x, y, w, h)
     for _ in range(2):
-        app.click(*PRESET)
+        app.click(*ex.PRESET)
         app.settle()
     full = app.settle().crop(x, y, w, h)
     app.kill()

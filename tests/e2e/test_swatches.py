@@ -18,7 +18,6 @@ import harness
 from harness import TestFailure
 
 FILE_NAME = "usercolors.cps"
-PRESET = (397, 221)     # cmdPreset (370, 208, 55, 27)
 LIST = (367, 154)       # cmbPreset (310, 144, 115, 21)
 ADD = (332, 253)        # cmdADD (304, 240, 57, 27)
 OK = (397, 189)         # cmdOK (370, 176, 55, 27)
@@ -26,7 +25,6 @@ BLACK = (0, 0, 0)
 # The frame of the value boxes, up to the client area's right edge, and the
 # box the readout prints into, which lies under it.
 VALUE_FRAME = (306, 64, 434 - 306, 212 - 64)
-READOUT = (312, 80, 80, 50)
 
 
 def expect_panel(app, exp, what, custom, selected, sample, shots, name):
@@ -85,16 +83,10 @@ def expect_file(app, exp, cells, what, timeout=5):
     print("%s: %s holds the expected %d bytes" % (what, FILE_NAME, len(got)))
 
 
-def crop(app, picture, rect):
-    s = app.scale
-    x, y, w, h = rect
-    return picture.crop(x * s, y * s, w * s, h * s)
-
-
 def ink_rows(app, picture):
     """Client rows of the readout box that hold dark text pixels."""
-    x, y, w, h = READOUT
-    box = crop(app, picture, READOUT)
+    x, y, w, h = ex.READOUT
+    box = ex.crop(app, picture, ex.READOUT)
     s = app.scale
     return sorted({y + py // s for py in range(h * s) for px in range(w * s) if sum(box.pixel(px, py)) < 200})
 
@@ -102,11 +94,11 @@ def ink_rows(app, picture):
 def samples_print_behind_the_value_frame(app, shots):
     """A sample click while the picker shows prints the readout behind the
     value boxes' frame: nothing of it is seen on the screen."""
-    before = crop(app, app.settle(), VALUE_FRAME)
+    before = ex.crop(app, app.settle(), VALUE_FRAME)
     for name, rect in (("old", ex.OLD_SAMPLE), ("new", ex.NEW_SAMPLE)):
         x, y, w, h = rect
         app.click(x + w // 2, y + h // 2)
-        after = crop(app, app.settle(), VALUE_FRAME)
+        after = ex.crop(app, app.settle(), VALUE_FRAME)
         diffs = harness.diff_pixels(after, before)
         if diffs:
             after.save_png(os.path.join(shots, "swatches_%s_sample_click.png" % name))
@@ -136,7 +128,7 @@ def first_run(session, program, exp, shots):
     ex.expect(app, "pick at (150, 80)", picker.picture(), None, colour, shots, "swatches_pick")
     samples_print_behind_the_value_frame(app, shots)
 
-    app.click(*PRESET)
+    app.click(*ex.PRESET)
     expect_panel(app, exp, "custom panel without a file", {}, 1, colour, shots,
                  "swatches_custom_empty")
     app.wait_colour(ex.ADD_SAMPLE, colour, "add sample")
@@ -191,7 +183,7 @@ def first_run(session, program, exp, shots):
     # the S and B boxes say (54 and 72 give (148, 81), not the (150, 80)
     # they were read from), the sample is the colour under it and the
     # boxes keep their texts.
-    app.click(*PRESET)
+    app.click(*ex.PRESET)
     s, b = exp.value("percent_of_field_x", 150), exp.value("percent_of_row", 80)
     picker.ring = (exp.value("field_x_of_percent", s), exp.value("field_y_of_percent", b))
     ex.expect(app, "back to the picker", picker.picture(), ex.boxes(0, s, b, colour), picker.under_ring(),
@@ -208,7 +200,7 @@ def second_run(session, program, exp, cells, shots):
     app = session.start_app(program)  # the same copy, in its folder
     app.wait_window()
     app.settle()
-    app.click(*PRESET)
+    app.click(*ex.PRESET)
     expect_panel(app, exp, "second run, custom panel", cells, 1, ex.RED, shots, "swatches_second_run")
     app.click(*exp.cell_centre(117))
     expect_panel(app, exp, "second run, cell 117", cells, 117, cells[117], shots, "swatches_second_run117")

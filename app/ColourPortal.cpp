@@ -1,0 +1,180 @@
+#include "app/ColourPortal.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QRandomGenerator>
+
+#include "color/ColorValue.h"
+
+namespace app {
+
+namespace {
+
+const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString ScreenshotInterface = QStringLiteral("org.freedesktop.portal.Screenshot");
+const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
+
+constexpr uint ResponseSuccess = 0;
+constexpr uint ResponseCancelled = 1;
+
+QString Token()
+{
+    // Unique within this connection; the random part keeps a request of an
+    // earlier run of the program from answering for this one.
+    static quint64 count = 0;
+    return QStringLiteral("tinctara_%1_%2").arg(++count).arg(QRandomGenerator::global()->generate());
+}
+
+} // namespace
+
+std::optional<int32_t> PortalColour(const QVariantMap& results)
+{
+    const auto it = results.constFind(QStringLiteral("color"));
+    if (it == results.constEnd() || it->userType() != qMetaTypeId<QDBusArgument>())
+        return std::nullopt;
+    const QDBusArgument arg = it->value<QDBusArgument>();
+    if (arg.currentSignature() != QLatin1String("(ddd)"))
+        return std::nullopt;
+    double red = 0, green = 0, blue = 0;
+    arg.beginStructure();
+    arg >> red >> green >> blue;
+    arg.endStructure();
+    return PortalColour(red, green, blue);
+}
+
+std::optional<int32_t> PortalColour(double red, double green, double blue)
+{
+    if (!std::isfinite(red) || !std::isfinite(green) || !std::isfinite(blue))
+        return std::nullopt;
+    const auto channel = [](double v) { return static_cast<int32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
+    return color::RGB(channel(red), channel(green), channel(blue));
+}
+
+QString PortalRequestPath(const QString& uniqueName, const QString& token)
+{
+    QString sender = uniqueName;
+    if (sender.startsWith(QLatin1Char(':')))
+        sender.remove(0, 1);
+    sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+    return PortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
+}
+
+ColourPortal::ColourPortal(QObject* parent) : QObject(parent) {}
+
+ColourPortal::~ColourPortal()
+{
+    Withdraw();
+}
+
+void ColourPortal::Ask(const QString& parentWindow)
+{
+    Withdraw();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        Fail(QStringLiteral("the desktop's colour picker could not be reached: there is no session bus (%1)")
+                 .arg(bus.lastError().message()));
+        return;
+    }
+    const QString token = Token();
+    // Listening starts before the request is made: the answer may come as
+    // soon as the portal has it.
+    Listen(PortalRequestPath(bus.baseService(), token));
+
+    QDBusMessage call = QDBusMessage::createMethodCall(PortalService, PortalPath, ScreenshotInterface,
+                                                       QStringLiteral("PickColor"));
+    call << parentWindow << QVariantMap{{QStringLiteral("handle_token"), token}};
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, AnswerTimeoutMs), this);
+    const quint64 serial = ++serial_;
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, serial](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        if (serial != serial_ || path_.isEmpty())
+            return; // withdrawn, or already answered
+        const QDBusPendingReply<QDBusObjectPath> reply = *w;
+        if (reply.isError()) {
+            const QDBusError error = reply.error();
+            Fail(error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout
+                     ? QStringLiteral("the desktop's colour picker did not answer within %1 seconds")
+                           .arg(AnswerTimeoutMs / 1000)
+                     : QStringLiteral("the desktop's colour picker could not be reached: %1").arg(error.message()));
+            return;
+        }
+        // Older portals choose the request's path themselves.
+        const QString path = reply.value().path();
+        if (path != path_)
+            Listen(path);
+    });
+}
+
+void ColourPortal::Listen(const QString& path)
+{
+    StopListening();
+    path_ = path;
+    QDBusConnection::sessionBus().connect(QString(), path_, RequestInterface, QStringLiteral("Response"), this,
+                                          SLOT(Response(QDBusMessage)));
+}
+
+void ColourPortal::StopListening()
+{
+    if (path_.isEmpty())
+        return;
+    QDBusConnection::sessionBus().disconnect(QString(), path_, RequestInterface, QStringLiteral("Response"), this,
+                                             SLOT(Response(QDBusMessage)));
+    path_.clear();
+}
+
+void ColourPortal::Withdraw()
+{
+    if (path_.isEmpty())
+        return;
+    // The desktop's picker of a withdrawn request closes; its answer would
+    // be ignored anyway.
+    QDBusConnection::sessionBus().send(
+        QDBusMessage::createMethodCall(PortalService, path_, RequestInterface, QStringLiteral("Close")));
+    StopListening();
+    ++serial_;
+}
+
+void ColourPortal::Fail(const QString& why)
+{
+    StopListening();
+    if (onFailed)
+        onFailed(why);
+}
+
+void ColourPortal::Response(const QDBusMessage& message)
+{
+    if (message.path() != path_)
+        return;
+    StopListening();
+    const QList<QVariant> args = message.arguments();
+    if (message.signature() != QLatin1String("ua{sv}") || args.size() != 2) {
+        Fail(QStringLiteral("the desktop's colour picker answered in a form this program does not know"));
+        return;
+    }
+    const uint response = args[0].toUInt();
+    if (response == ResponseCancelled) {
+        if (onCancelled)
+            onCancelled();
+        return;
+    }
+    const std::optional<int32_t> colour =
+        response == ResponseSuccess ? PortalColour(qdbus_cast<QVariantMap>(args[1])) : std::nullopt;
+    if (!colour) {
+        Fail(response == ResponseSuccess ? QStringLiteral("the desktop's colour picker answered without a colour")
+                                         : QStringLiteral("the desktop's colour picker ended without a colour"));
+        return;
+    }
+    if (onColour)
+        onColour(*colour);
+}
+
+} // namespace app

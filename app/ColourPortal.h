@@ -1,0 +1,60 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+class QDBusMessage;
+
+namespace app {
+
+// Asks the desktop to let the user pick a colour with its own picker, over
+// the desktop portal's screenshot interface: for desktops where a program
+// may not read the screen itself (Wayland). Nothing blocks: the answer comes
+// through one of the callbacks, once per request.
+class ColourPortal : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ColourPortal(QObject* parent = nullptr);
+    ~ColourPortal() override;
+
+    // Starts a request and withdraws one still running. `parentWindow` is
+    // the asking window as the portal names it ("x11:3a00004"), or empty.
+    void Ask(const QString& parentWindow);
+
+    std::function<void(int32_t colorValue)> onColour;
+    std::function<void()> onCancelled;
+    std::function<void(const QString& why)> onFailed;
+
+    // How long the portal may take to accept a request (not the user to pick).
+    static constexpr int AnswerTimeoutMs = 10000;
+
+private slots:
+    void Response(const QDBusMessage& message);
+
+private:
+    void Withdraw();
+    void Listen(const QString& path);
+    void StopListening();
+    void Fail(const QString& why);
+
+    QString path_;       // the request being listened to; empty when none
+    quint64 serial_ = 0; // tells a late reply of a withdrawn request apart
+};
+
+// The colour of a portal's answer ("color": red, green and blue from 0 to 1);
+// none when the answer holds no such colour.
+std::optional<int32_t> PortalColour(const QVariantMap& results);
+// The colour value of three such numbers; values beyond 0..1 are taken as
+// the nearest end, what is no number as no colour.
+std::optional<int32_t> PortalColour(double red, double green, double blue);
+
+// Where the portal puts the request of the sender with this unique bus name
+// made with this token.
+QString PortalRequestPath(const QString& uniqueName, const QString& token);
+
+} // namespace app

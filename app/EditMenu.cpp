@@ -1,0 +1,150 @@
+// The Edit menu: the new colour copied as text, and a colour picked from
+// anywhere on the screen.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include "app/ColourPortal.h"
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "app/ScreenAccess.h"
+#include "app/ScreenPicker.h"
+#include "color/ColorValue.h"
+#include "color/HexText.h"
+
+namespace {
+
+// A value box runs its handler on every key released in it; the keys of an
+// Edit shortcut are the menu's, so their releases are kept from the boxes
+// (the chord would otherwise redo a typed value and reset the new colour).
+class ShortcutReleases : public QObject {
+public:
+    ShortcutReleases(QObject* parent, QList<QAction*> actions) : QObject(parent), actions_(std::move(actions))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~ShortcutReleases() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::ShortcutOverride: {
+            const auto* k = static_cast<QKeyEvent*>(event);
+            if (!k->isAutoRepeat() && IsEditShortcut(k->keyCombination()))
+                HoldChord(k->key(), k->modifiers());
+            return false;
+        }
+        case QEvent::KeyPress:
+            // Pressed anew, the key is typing again.
+            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())
+                chord_.removeOne(static_cast<QKeyEvent*>(event)->key());
+            return false;
+        case QEvent::KeyRelease: {
+            const auto* k = static_cast<QKeyEvent*>(event);
+            return !k->isAutoRepeat() && chord_.removeOne(k->key());
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool IsEditShortcut(QKeyCombination keys) const
+    {
+        for (const QAction* a : actions_)
+            if (!a->shortcut().isEmpty() && a->shortcut()[0] == keys)
+                return true;
+        return false;
+    }
+
+    void HoldChord(int key, Qt::KeyboardModifiers modifiers)
+    {
+        chord_ = {key};
+        for (auto [modifier, modifierKey] : {std::pair{Qt::ShiftModifier, Qt::Key_Shift},
+                                             {Qt::ControlModifier, Qt::Key_Control},
+                                             {Qt::AltModifier, Qt::Key_Alt},
+                                             {Qt::MetaModifier, Qt::Key_Meta}})
+            if (modifiers & modifier)
+                chord_.append(modifierKey);
+    }
+
+    QList<QAction*> actions_;
+    QList<int> chord_;
+};
+
+} // namespace
+
+void Form1::CreateEditMenu()
+{
+    mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEditCopy = mnuEdit->addAction(QStringLiteral("&Copy Colour"));
+    mnuEditCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    mnuEditPick = mnuEdit->addAction(QStringLiteral("Pick from &Screen"));
+    mnuEditPick->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    new ShortcutReleases(this, {mnuEditCopy, mnuEditPick});
+    connect(mnuEditCopy, &QAction::triggered, this, [this] { mnuEditCopy_Click(); });
+    // Queued: chosen with the mouse, the menu lets go of the pointer only
+    // once it has closed, and would end the pick's hold on it.
+    connect(mnuEditPick, &QAction::triggered, this, [this] { mnuEditPick_Click(); }, Qt::QueuedConnection);
+
+    ScreenPick = new app::ScreenPicker(this, app::DesktopScreen(), std::make_unique<app::ColourPortal>());
+    ScreenPick->onPreview = [this](int32_t c) { ShowScreenColor(c); };
+    ScreenPick->onTake = [this](int32_t c) { TakeScreenColor(c); };
+    ScreenPick->onCancel = [this] {
+        lblSelColor->SetBackColor(beforeScreenPick_.sample);
+        txtRed->setText(beforeScreenPick_.red);
+        txtGreen->setText(beforeScreenPick_.green);
+        txtBlue->setText(beforeScreenPick_.blue);
+    };
+    ScreenPick->onUnavailable = [this](QString why) {
+        while (why.endsWith(QLatin1Char('.')))
+            why.chop(1);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Tinctara"),
+                        QStringLiteral("Picking a colour from the screen is not available here: %1.").arg(why),
+                        QMessageBox::Ok, this);
+        box.exec();
+    };
+}
+
+void Form1::mnuEditCopy_Click()
+{
+    // What the readout prints for the new colour; a value that is no colour
+    // shows as black, and is copied so.
+    const int32_t value = color::IsColor(lblSelColor->BackColor()) ? lblSelColor->BackColor() : 0;
+    int16_t red, green, blue;
+    color::SplitColor(value, red, green, blue);
+    std::string hex;
+    color::GetHexVal(red, green, blue, hex);
+    QGuiApplication::clipboard()->setText(QLatin1Char('#') + QString::fromStdString(hex));
+}
+
+void Form1::mnuEditPick_Click()
+{
+    if (ScreenPick->Holding())
+        return;
+    beforeScreenPick_ = {lblSelColor->BackColor(), txtRed->text(), txtGreen->text(), txtBlue->text()};
+    ScreenPick->Start();
+}
+
+void Form1::ShowScreenColor(int32_t colorValue)
+{
+    lblSelColor->SetBackColor(colorValue);
+    ShowChannels(colorValue);
+}
+
+void Form1::TakeScreenColor(int32_t colorValue)
+{
+    ShowScreenColor(colorValue);
+    if (PresetMode == PresetPicker)
+        return;
+    int16_t red, green, blue;
+    color::SplitColor(colorValue, red, green, blue);
+    std::string hex;
+    color::GetHexVal(red, green, blue, hex);
+    DrawColorInfo(red, green, blue, hex);
+}

@@ -1,0 +1,344 @@
+// Picking from the screen and copying the colour, with the desktop stood in
+// for where the screen is read and the pointer held: the window's rules run
+// as they are, on real events.
+#include <cmath>
+
+#include <QAction>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWindow>
+
+#include "MessageBoxWatcher.h"
+#include "WindowFixture.h"
+#include "app/ColourPortal.h"
+#include "app/ScreenAccess.h"
+#include "app/ScreenPicker.h"
+
+namespace {
+
+// The stand-in screen: every pixel has its own colour; left of x 0 there
+// is no screen.
+std::optional<int32_t> ScreenColour(const QPointF& global)
+{
+    if (global.x() < 0)
+        return std::nullopt;
+    const int x = static_cast<int>(std::floor(global.x())), y = static_cast<int>(std::floor(global.y()));
+    return color::RGB(x % 256, y % 256, (x / 256 + 7 * (y / 256)) % 256);
+}
+
+struct Holds {
+    int grabs = 0;
+    int releases = 0;
+    QWindow* window = nullptr;
+};
+
+class FakeScreen : public app::ScreenAccess {
+public:
+    FakeScreen(Holds& holds, QString refusal) : holds_(holds), refusal_(std::move(refusal)) {}
+    bool CanReadScreen() const override { return true; }
+    QString Grab(QWindow* window) override
+    {
+        holds_.window = window;
+        if (refusal_.isEmpty())
+            ++holds_.grabs;
+        return refusal_;
+    }
+    void Release(QWindow*) override { ++holds_.releases; }
+    std::optional<int32_t> PixelAt(const QPointF& global) override { return ScreenColour(global); }
+
+private:
+    Holds& holds_;
+    QString refusal_;
+};
+
+// What a pick from the screen may change and what it must leave alone.
+struct Look {
+    QImage surface;
+    QString h, s, b, red, green, blue;
+    int32_t sample, add;
+};
+
+QString Channel(int32_t value, int shift)
+{
+    return QString::number((value >> shift) & 0xFF);
+}
+
+} // namespace
+
+class ScreenPickTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        UseDesktop(QString());
+    }
+
+    void UseDesktop(const QString& refusal)
+    {
+        f().ScreenPick->UseDesktop(std::make_unique<FakeScreen>(holds, refusal),
+                                   std::make_unique<app::ColourPortal>());
+    }
+
+    Look Now() const
+    {
+        const Form1& w = *form;
+        return {w.Surface().Image().copy(), w.txtH->text(),     w.txtS->text(),
+                w.txtB->text(),             w.txtRed->text(),   w.txtGreen->text(),
+                w.txtBlue->text(),          w.lblSelColor->BackColor(), w.lblADDColor->BackColor()};
+    }
+
+    // H, S, B, the picker (or panel) and the add sample are as in `before`.
+    void ExpectUnmoved(const Look& before, const char* when)
+    {
+        const Look now = Now();
+        EXPECT_EQ(now.h, before.h) << when;
+        EXPECT_EQ(now.s, before.s) << when;
+        EXPECT_EQ(now.b, before.b) << when;
+        EXPECT_TRUE(now.surface == before.surface) << when << ": the surface changed";
+        EXPECT_EQ(now.add, before.add) << when;
+    }
+
+    void ExpectShowing(int32_t colour, const char* when)
+    {
+        EXPECT_EQ(f().lblSelColor->BackColor(), colour) << when;
+        EXPECT_EQ(f().txtRed->text(), Channel(colour, 0)) << when;
+        EXPECT_EQ(f().txtGreen->text(), Channel(colour, 8)) << when;
+        EXPECT_EQ(f().txtBlue->text(), Channel(colour, 16)) << when;
+    }
+
+    void ExpectSampleAndChannelsOf(const Look& before, const char* when)
+    {
+        EXPECT_EQ(f().lblSelColor->BackColor(), before.sample) << when;
+        EXPECT_EQ(f().txtRed->text(), before.red) << when;
+        EXPECT_EQ(f().txtGreen->text(), before.green) << when;
+        EXPECT_EQ(f().txtBlue->text(), before.blue) << when;
+    }
+
+    // Pointer events as the held pointer brings them: to the window, at
+    // global positions anywhere on the screen.
+    void SendToWindow(QEvent::Type type, QPointF global, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        QWindow* window = form->windowHandle();
+        const QPointF local = global - QPointF(window->mapToGlobal(QPoint(0, 0)));
+        QMouseEvent e(type, local, global, button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(window, &e);
+    }
+    void MoveTo(QPointF global) { SendToWindow(QEvent::MouseMove, global, Qt::NoButton, Qt::NoButton); }
+    void ClickAt(QPointF global, Qt::MouseButton button = Qt::LeftButton)
+    {
+        SendToWindow(QEvent::MouseButtonPress, global, button, button);
+        SendToWindow(QEvent::MouseButtonRelease, global, button, Qt::NoButton);
+    }
+
+    // The real shortcut on the focused control; the pick starts once the
+    // event loop runs.
+    void StartWithKeys()
+    {
+        QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
+        QTest::keyClick(focus, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        QCoreApplication::processEvents();
+    }
+
+    Holds holds;
+};
+
+TEST_F(ScreenPickTest, MovesPreviewAndEscapePutsBackWhatTheyChanged)
+{
+    const Look before = Now();
+    StartWithKeys();
+    ASSERT_TRUE(f().ScreenPick->Holding());
+    EXPECT_EQ(holds.grabs, 1);
+    EXPECT_EQ(holds.window, form->windowHandle());
+
+    for (QPointF p : {QPointF(1000.5, 700.25), QPointF(1234, 345), QPointF(12, 900)}) {
+        MoveTo(p);
+        ExpectShowing(*ScreenColour(p), "preview");
+        ExpectUnmoved(before, "preview");
+    }
+    // Off the screens there is nothing to show: the last preview stays.
+    MoveTo(QPointF(-5, 10));
+    ExpectShowing(*ScreenColour(QPointF(12, 900)), "off the screens");
+    // Keys go to no box, and the shortcut does not start a second pick.
+    QTest::keyClicks(f().txtS, QStringLiteral("42"));
+    EXPECT_EQ(f().txtS->text(), before.s);
+    StartWithKeys();
+    EXPECT_EQ(holds.grabs, 1);
+
+    // Escape is also the window's Cancel key: it must end the pick only.
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(f().ScreenPick->Holding());
+    EXPECT_EQ(holds.releases, 1);
+    ExpectSampleAndChannelsOf(before, "after Escape");
+    ExpectUnmoved(before, "after Escape");
+}
+
+TEST_F(ScreenPickTest, ALeftClickTakesThePixelAndTheHoldLastsToTheRelease)
+{
+    const Look before = Now();
+    f().mnuEditPick_Click();
+    MoveTo(QPointF(400, 300));
+    // Pressed over the picker's own field: the screen's pixel is taken, the
+    // picker does not see the press.
+    const QPointF onField = QPointF(form->Client->mapToGlobal(QPoint(150, 80))) + QPointF(0.5, 0.5);
+    SendToWindow(QEvent::MouseButtonPress, onField, Qt::LeftButton, Qt::LeftButton);
+    ExpectShowing(*ScreenColour(onField), "taken");
+    EXPECT_TRUE(f().ScreenPick->Holding()) << "the release is still to come";
+    // Moves and keys before the release change nothing more.
+    SendToWindow(QEvent::MouseMove, QPointF(700, 200), Qt::NoButton, Qt::LeftButton);
+    QTest::keyClick(f().txtH, Qt::Key_Escape);
+    ExpectShowing(*ScreenColour(onField), "after a move with the button held");
+    SendToWindow(QEvent::MouseButtonRelease, onField, Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(f().ScreenPick->Holding());
+    EXPECT_EQ(holds.releases, 1);
+    ExpectShowing(*ScreenColour(onField), "after the release");
+    ExpectUnmoved(before, "taken");
+    EXPECT_FALSE(f().FieldDrag);
+
+    // Let go: presses reach the picker again.
+    Press(150, 80);
+    Release(150, 80);
+    EXPECT_EQ(f().txtS->text(), QString::number((150 - 10) * 100 / 255));
+}
+
+TEST_F(ScreenPickTest, OtherButtonsAndUnreadablePixelsCancel)
+{
+    const Look before = Now();
+    for (auto [button, where] : {std::pair{Qt::RightButton, QPointF(300, 300)}, {Qt::MiddleButton, QPointF(50, 60)},
+                                 {Qt::LeftButton, QPointF(-1, 60)}}) {
+        f().mnuEditPick_Click();
+        MoveTo(QPointF(640, 480));
+        ASSERT_EQ(f().lblSelColor->BackColor(), *ScreenColour(QPointF(640, 480)));
+        ClickAt(where, button);
+        EXPECT_FALSE(f().ScreenPick->Holding());
+        ExpectSampleAndChannelsOf(before, "cancelled");
+        ExpectUnmoved(before, "cancelled");
+    }
+    EXPECT_EQ(holds.grabs, 3);
+    EXPECT_EQ(holds.releases, 3);
+}
+
+TEST_F(ScreenPickTest, InAPanelATakenColourIsPrintedLikeTheSamplesReadout)
+{
+    f().cmdPreset_Click();
+    ASSERT_EQ(f().PresetMode, Form1::PresetCustom);
+    const Look before = Now();
+    f().mnuEditPick_Click();
+    MoveTo(QPointF(500, 20));
+    ExpectUnmoved(before, "a preview prints no readout");
+    const QPointF p(610.75, 33.5);
+    ClickAt(p);
+    ExpectShowing(*ScreenColour(p), "taken in the panel");
+    const QImage printed = f().Surface().Image().copy();
+    EXPECT_FALSE(printed == before.surface) << "no readout printed";
+    // Clicking the sample prints the readout of the colour it shows.
+    f().lblSelColor_Click();
+    EXPECT_TRUE(f().Surface().Image() == printed);
+    EXPECT_EQ(f().lblADDColor->BackColor(), before.add);
+    EXPECT_EQ(f().PresetMode, Form1::PresetCustom);
+}
+
+TEST_F(ScreenPickTest, ARefusedHoldIsReportedAndChangesNothing)
+{
+    UseDesktop(QStringLiteral("another program holds the pointer"));
+    const Look before = Now();
+    MessageBoxWatcher boxes;
+    f().mnuEditPick_Click();
+    ASSERT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(boxes.captions[0], "Tinctara");
+    EXPECT_EQ(boxes.texts[0],
+              "Picking a colour from the screen is not available here: another program holds the pointer.");
+    EXPECT_FALSE(f().ScreenPick->Holding());
+    EXPECT_EQ(holds.releases, 0);
+    ExpectSampleAndChannelsOf(before, "refused");
+    ExpectUnmoved(before, "refused");
+}
+
+TEST_F(ScreenPickTest, CopyPutsTheNewColoursHexOnTheClipboardAndNothingElseChanges)
+{
+    f().mnuEditCopy_Click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "#FF0000");
+
+    // A colour taken from the screen, then the shortcut typed in the hue
+    // box, whose handler runs on every key released there: the chord's
+    // releases must not redo the hue and put the field's colour back.
+    f().mnuEditPick_Click();
+    const QPointF p(0xAB + 256 * 3, 0x0C); // red AB, green 0C, blue 03
+    ClickAt(p);
+    ASSERT_EQ(f().lblSelColor->BackColor(), color::RGB(0xAB, 0x0C, 0x03));
+    f().txtH->setFocus();
+    const Look before = Now();
+    // Presses Control, Shift and C, and releases all three.
+    QTest::keyClick(f().txtH, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "#AB0C03");
+    ExpectSampleAndChannelsOf(before, "copied");
+    ExpectUnmoved(before, "copied");
+
+    // Typing goes on as before: the next key released in the box runs it.
+    QTest::keyClick(f().txtH, Qt::Key_End);
+    EXPECT_EQ(f().lblSelColor->BackColor(), Pixel(f().Picker.FieldX, f().Picker.FieldY));
+
+    // What is no colour shows as black and is copied so.
+    f().LoadColorDialog(-5);
+    f().mnuEditCopy_Click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "#000000");
+}
+
+TEST_F(WindowTest, TheEditMenuHoldsCopyAndPickAndTheBarKeepsItsHeight)
+{
+    ASSERT_EQ(f().mnuEdit->actions().size(), 2);
+    EXPECT_EQ(f().mnuEditCopy->text(), "&Copy Colour");
+    EXPECT_EQ(f().mnuEditCopy->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+    EXPECT_EQ(f().mnuEditPick->text(), "Pick from &Screen");
+    EXPECT_EQ(f().mnuEditPick->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+P")));
+
+    QMenuBar bare;
+    bare.setFont(f().menuBar()->font());
+    bare.addMenu(QStringLiteral("&File"));
+    bare.addMenu(QStringLiteral("&About"));
+    EXPECT_EQ(f().menuBar()->height(), bare.sizeHint().height());
+    EXPECT_EQ(f().centralWidget()->size(), QSize(Form1::ClientWidth, Form1::ClientHeight));
+}
+
+TEST(ScreenPixels, EveryDevicePixelIsReadFromTheGrabThatHoldsIt)
+{
+    const QSize logical(40, 30);
+    for (double factor : {1.0, 1.25, 1.5, 1.75, 2.0, 3.0}) {
+        const int grabbed = static_cast<int>(std::lround(2 * factor));
+        const int deviceWidth = static_cast<int>(std::lround(logical.width() * factor));
+        for (int d = 0; d < deviceWidth; ++d) {
+            // The pointer on the pixel's corner, as the display reports it,
+            // and anywhere inside the pixel.
+            for (double inside : {0.0, 0.5, 0.99}) {
+                const double at = (d + inside) / factor;
+                const app::PixelGrab plan = app::PlanPixelGrab(QPointF(at, 1.0 / factor), factor, logical);
+                ASSERT_GE(plan.logical.x(), 0) << factor << " " << d;
+                ASSERT_LE(plan.logical.x(), logical.width() - 2) << factor << " " << d;
+                ASSERT_GE(plan.offset.x(), 0) << factor << " " << d;
+                ASSERT_LT(plan.offset.x(), grabbed) << factor << " " << d;
+                // The grab starts at the device pixel nearest its logical
+                // position.
+                EXPECT_EQ(std::lround(plan.logical.x() * factor) + plan.offset.x(), d) << factor << " " << inside;
+                EXPECT_EQ(std::lround(plan.logical.y() * factor) + plan.offset.y(), 1) << factor;
+            }
+        }
+    }
+}
+
+TEST(PortalAnswers, ChannelsFromZeroToOneBecomeBytes)
+{
+    EXPECT_EQ(app::PortalColour(0.2, 0.4, 0.8), color::RGB(51, 102, 204));
+    EXPECT_EQ(app::PortalColour(0.0, 1.0, 0.5), color::RGB(0, 255, 128));
+    EXPECT_EQ(app::PortalColour(-0.1, 1.7, 0.0), color::RGB(0, 255, 0));
+    EXPECT_EQ(app::PortalColour(std::nan(""), 0.5, 0.5), std::nullopt);
+    EXPECT_EQ(app::PortalColour(0.5, INFINITY, 0.5), std::nullopt);
+    EXPECT_EQ(app::PortalColour(QVariantMap{}), std::nullopt);
+    EXPECT_EQ(app::PortalColour(QVariantMap{{QStringLiteral("color"), QStringLiteral("red")}}), std::nullopt);
+}
+
+TEST(PortalAnswers, TheRequestPathIsMadeFromTheSenderAndTheToken)
+{
+    EXPECT_EQ(app::PortalRequestPath(QStringLiteral(":1.42"), QStringLiteral("tinctara_1_99")),
+              "/org/freedesktop/portal/desktop/request/1_42/tinctara_1_99");
+}

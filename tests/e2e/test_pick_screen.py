@@ -1,0 +1,231 @@
+"""Picking a colour from the screen of the real program on X11, and copying
+the new colour as text.
+
+The root window is painted a known colour; picks start with the real keys
+Ctrl+Shift+P or from the Edit menu with the mouse, and the pointer moves
+outside the window. The new-colour sample and R, G, B follow the pointer,
+Escape and the right button put them back, a left click takes the colour;
+the H, S, B boxes and the picker never move. In the custom panel a taken
+colour is printed in the readout. Ctrl+Shift+C puts "#3366CC" on the
+clipboard, also with the keyboard focus in the hue box. Another program
+holding the keyboard brings a message instead. At scale factor 2 (and 1.5)
+the pixel taken is the device pixel under the pointer: the root window is a
+checkerboard of single device pixels there.
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import harness
+import screen_pick as sp
+from harness import TestFailure
+
+BLUE = (0x33, 0x66, 0xCC)
+OCHRE = (0xCC, 0x99, 0x33)
+
+
+def outside(app):
+    """A screen point right of the window, where the root window shows."""
+    wx, wy, ww, _ = app.window_rect
+    return (wx + ww + 120, wy + 60)
+
+
+def move_to(app, point):
+    """Moves the pointer to `point` through a neighbour, so the program sees
+    a move there even when the pointer already stood on it."""
+    x, y = point
+    for p in ((x, y + 1), (x, y)):
+        if app.pointer() != p:  # --sync would wait for a move forever
+            app.session.xdotool("mousemove", "--sync", *p)
+
+
+def start_with_keys(app):
+    app.focus()
+    app.key(sp.PICK_KEYS)
+
+
+def start_from_menu(app, shots=None):
+    app.click_object("Edit", ["menu item"])
+    try:
+        harness.wait_until(lambda: app.showing("Pick from Screen", "menu item"), 10, 0.1, "the Edit menu open")
+    except TestFailure:
+        if shots:
+            app.grab_window().save_png(os.path.join(shots, "pick_screen_no_menu.png"))
+        raise
+    app.click_object("Pick from Screen", ["menu item"])
+
+
+def preview(app, before, what):
+    """Moves the pointer out of the window and waits for the live preview."""
+    time.sleep(0.3)  # the pick starts once the shortcut or menu is done
+    move_to(app, outside(app))
+    sp.expect_colour(app, BLUE, "%s, preview" % what)
+    before.expect_picker_unmoved(app, "%s, preview" % what)
+
+
+def cancelled(app):
+    before = sp.Before(app, sp.RED)
+    start_with_keys(app)
+    preview(app, before, "Escape")
+    app.key("Escape")
+    before.expect_as_before(app, "after Escape")
+    print("Escape: the preview showed the root's colour, then sample and R, G, B were put back")
+
+    start_with_keys(app)
+    preview(app, before, "right button")
+    app.session.xdotool("click", "3")
+    before.expect_as_before(app, "after the right button")
+    print("right button: put back as well")
+
+
+def taken(app, shots):
+    before = sp.Before(app, sp.RED)
+    start_from_menu(app, shots)
+    preview(app, before, "from the menu")
+    app.session.xdotool("click", "1")
+    sp.expect_colour(app, BLUE, "taken")
+    time.sleep(0.3)
+    before.expect_picker_unmoved(app, "taken", shots)
+    print("left click: sample and R, G, B hold 51, 102, 204; H, S, B and the picker did not move")
+
+
+def copied(app):
+    # The focus in the hue box, whose handler runs on every key released
+    # there: the shortcut's keys must not redo the hue and reset the sample.
+    app.click_object("Hue", ["text"])
+    before = sp.Before(app, BLUE)
+    app.key("ctrl+shift+c")
+
+    got = []
+
+    def clipboard():
+        r = app.session.run(["xclip", "-o", "-selection", "clipboard"], timeout=10)
+        got.append(r.stdout.decode(errors="replace") if r.returncode == 0 else r.stderr.decode(errors="replace"))
+        return got[-1] == "#3366CC"
+    try:
+        harness.wait_until(clipboard, 5, 0.1, "#3366CC on the clipboard")
+    except TestFailure:
+        raise TestFailure("after Ctrl+Shift+C the clipboard holds %r, expected '#3366CC'" % got[-1]) from None
+    time.sleep(0.5)
+    before.expect_as_before(app, "after copying")
+    print("Ctrl+Shift+C in the hue box: the clipboard holds #3366CC, nothing else changed")
+
+
+def responsive_after(app):
+    # The pointer is no longer held: a click on the field picks there.
+    app.click(150, 80)
+    app.wait_texts({"Saturation": str((150 - 10) * 100 // 255), "Brightness": str((265 - 80) * 100 // 255)})
+    print("after the pick a click on the field picks there again")
+
+
+def in_the_panel(app):
+    app.click(*sp.PRESET)
+    sp.expect_blank_readout(app, "the custom panel just opened")
+    start_with_keys(app)
+    time.sleep(0.3)
+    move_to(app, outside(app))
+    app.wait_colour(sp.NEW_SAMPLE, BLUE, "panel preview: the new-colour sample")
+    sp.expect_blank_readout(app, "panel preview")
+    app.session.xdotool("click", "1")
+    app.wait_colour(sp.NEW_SAMPLE, BLUE, "panel, taken: the new-colour sample")
+    sp.expect_readout_of_sample(app, "panel, taken")
+    print("custom panel: the taken colour is printed in the readout")
+
+
+def refused(session, app, shots):
+    """Another program holds the keyboard: a message, and nothing changes."""
+    before = sp.Before(app, sp.RED)
+    holder = subprocess.Popen([harness.SYSTEM_PYTHON, "-c", HOLD_KEYBOARD], env=session.child_env(),
+                              stdout=subprocess.PIPE, start_new_session=True)
+    try:
+        line = sp.read_line(holder, 10, "the program holding the keyboard")
+        if line != "held":
+            raise harness.HarnessError("could not hold the keyboard: %s" % line)
+        start_from_menu(app, shots)
+        text = sp.take_message(app, "Picking a colour from the screen is not available here", close=False)
+    finally:
+        holder.kill()
+        holder.wait(10)
+    app.close_message("Return")
+    if "keyboard" not in text:
+        raise TestFailure("the message does not say why: %r" % text)
+    before.expect_as_before(app, "after the refusal")
+    print("keyboard held elsewhere: %r" % text)
+
+
+# Holds the keyboard of the display in its environment until it is ended.
+HOLD_KEYBOARD = """
+import ctypes, time
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x.XDefaultRootWindow.restype = ctypes.c_ulong
+x.XGrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
+x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+d = x.XOpenDisplay(None)
+status = x.XGrabKeyboard(d, x.XDefaultRootWindow(d), 0, 1, 1, 0)
+x.XSync(d, 0)
+print("held" if status == 0 else "status %d" % status, flush=True)
+time.sleep(120)
+"""
+
+# An 8 x 8 tile of single-pixel squares: blue where x + y is even.
+CHECKER_XBM = """#define checker_width 8
+#define checker_height 8
+static char checker_bits[] = {
+   0x55, 0xaa, 0x55, 0xaa, 0x55, 0xaa, 0x55, 0xaa};
+"""
+
+
+def device_pixels(session, program, scale):
+    app = session.start_app(program, scale=scale, working_copy=True)
+    app.wait_window()
+    app.settle()
+    wx, wy, ww, _ = app.window_rect
+    # Each step changes the parity of one coordinate.
+    for dx, dy in ((0, 0), (1, 0), (1, 1)):
+        point = (wx + ww + 200 + dx, wy + 101 + dy)
+        want = BLUE if sum(point) % 2 == 0 else OCHRE
+        start_with_keys(app)
+        time.sleep(0.3)
+        move_to(app, point)
+        app.session.xdotool("click", "1")
+        what = "factor %s, device pixel %s" % (scale, point)
+        if scale == int(scale):
+            sp.expect_colour(app, want, what)
+        else:  # the harness compares pictures at whole factors only
+            app.wait_texts(dict(zip(sp.CHANNELS, (str(c) for c in want))))
+    print("factor %s: each pick took the device pixel under the pointer" % scale)
+    app.kill()
+
+
+def test(args):
+    with harness.Session(keep_temp=args.keep_temp) as session:
+        r = session.run(["xsetroot", "-solid", "#3366CC"])
+        if r.returncode != 0:
+            raise harness.HarnessError("xsetroot failed: " + r.stderr.decode(errors="replace"))
+        app = session.start_app(args.app, working_copy=True)
+        app.wait_window()
+        app.settle()
+        cancelled(app)
+        refused(session, app, args.shots)
+        taken(app, args.shots)
+        copied(app)
+        responsive_after(app)
+        in_the_panel(app)
+        app.kill()
+
+        with tempfile.NamedTemporaryFile("w", suffix=".xbm", dir=session.tmp, delete=False) as f:
+            f.write(CHECKER_XBM)
+        r = session.run(["xsetroot", "-bitmap", f.name, "-fg", "#3366CC", "-bg", "#CC9933"])
+        if r.returncode != 0:
+            raise harness.HarnessError("xsetroot -bitmap failed: " + r.stderr.decode(errors="replace"))
+        for scale in (2, 1.5):
+            device_pixels(session, args.app, scale)
+
+
+if __name__ == "__main__":
+    sys.exit(harness.main(test))
