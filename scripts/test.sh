@@ -9,7 +9,9 @@ echo "== build (g++, warnings are errors)"
 configure_build "$ROOT/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINCTARA_WERROR=ON
 cmake --build "$ROOT/build-test" -j2
 echo "== tests"
-ctest --test-dir "$ROOT/build-test" --output-on-failure -j2
+# The end-to-end tests spend most of their time waiting on a display, so
+# more of them run at once than there are cores.
+ctest --test-dir "$ROOT/build-test" --output-on-failure -j4
 
 echo "== build (clang, address and undefined-behaviour sanitizers)"
 CC=clang-14 CXX=clang++-14 configure_build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug \
