@@ -13,7 +13,6 @@ using invariants::Mode;
 using invariants::Readings;
 
 namespace {
-constexpr int32_t Red = color::RGB(255, 0, 0);
 constexpr int32_t HalfRed = color::RGB(255, 127, 128);
 } // namespace
 

@@ -5,7 +5,6 @@
 #include "tests/support/Positions.h"
 
 namespace {
-const int32_t Red = color::RGB(255, 0, 0);
 } // namespace
 
 class MousePickingTest : public WindowTest {

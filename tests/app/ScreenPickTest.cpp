@@ -15,7 +15,8 @@
 #include "app/ScreenAccess.h"
 #include "app/ScreenPicker.h"
 
-namespace {
+// A named namespace: the fixture below holds these types.
+namespace screen_pick_test {
 
 // The stand-in screen: every pixel has its own colour; left of x 0 there
 // is no screen.
@@ -64,7 +65,9 @@ QString Channel(int32_t value, int shift)
     return QString::number((value >> shift) & 0xFF);
 }
 
-} // namespace
+} // namespace screen_pick_test
+
+using namespace screen_pick_test;
 
 class ScreenPickTest : public WindowTest {
 protected:

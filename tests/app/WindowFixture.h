@@ -13,6 +13,8 @@
 #include "color/ColorValue.h"
 #include "platform/Surface.h"
 
+inline constexpr int32_t Red = color::RGB(255, 0, 0);
+
 // Replaces a box's text the way a user does: select all, type.
 inline void Type(app::TextBox* box, const QString& text)
 {

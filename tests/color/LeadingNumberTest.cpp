@@ -4,13 +4,13 @@
 #include <limits>
 #include <string>
 
+#include "NonFinite.h"
 #include "color/NumberRules.h"
 
 namespace {
 
 using color::ParseLeadingNumber;
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
 struct Case {
     const char* text;

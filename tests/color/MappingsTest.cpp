@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "NonFinite.h"
 #include "color/Mappings.h"
 #include "tests/support/Positions.h"
 
@@ -11,8 +12,6 @@ namespace {
 using namespace color;
 
 constexpr PickerGeometry kG = MakePickerGeometry();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 TEST(ForwardMappings, EveryFieldPositionAgainstIntegerDivision)
 {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "NonFinite.h"
 #include "color/NumberRules.h"
 
 namespace {
@@ -10,8 +11,6 @@ namespace {
 using color::RoundToInt16;
 using color::RoundToInt32;
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 TEST(Round, TiesGoToTheEvenNeighbour)
 {
