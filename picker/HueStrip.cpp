@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "color/NumberRules.h"
 #include "picker/Frames.h"
@@ -111,12 +112,6 @@ void FillRow(uint8_t* row, int32_t color)
     }
 }
 
-uint8_t* StripScratch()
-{
-    thread_local std::array<uint8_t, StripBitsBytes> bits;
-    return bits.data();
-}
-
 } // namespace
 
 int32_t HueStripRowColor(int i)
@@ -154,13 +149,20 @@ void DrawHueStrip(platform::Surface& s, PickerState& p)
     s.DrawWidth = 1;
     s.DrawMode = platform::DRAWMODE_COPYPEN;
 
-    uint8_t* bits = StripScratch();
-    FillHueStrip(bits, g.FieldBottom - g.FieldTop);
+    // The bitmap depends on the strip's span alone, which never changes
+    // while the program runs: it is filled once and blitted on every draw.
+    thread_local std::array<uint8_t, StripBitsBytes> bits;
+    thread_local std::optional<int32_t> filledFor;
+    const int32_t span = g.FieldBottom - g.FieldTop;
+    if (filledFor != span) {
+        FillHueStrip(bits.data(), span);
+        filledFor = span;
+    }
 
     // The negative height turns the bottom-up bitmap the right way up: buffer
     // row i lands on client row StripTop + i.
     platform::StretchBlt(s, g.StripLeft, g.StripBottom, StripColumns, -StripRows,
-                         {&p.DibHeader, bits, StripBitsBytes}, 0, 0, StripColumns, StripRows);
+                         {&p.DibHeader, bits.data(), StripBitsBytes}, 0, 0, StripColumns, StripRows);
     DrawMainFrame(s, g);
 }
 
