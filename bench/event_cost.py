@@ -242,6 +242,8 @@ def main():
         print("| %s | %s | %.0f us (%.0f-%.0f) = %.2f x | %.0f us (%.0f-%.0f) = %.2f x |"
               % (label, case, p[0], p[1], p[2], p[0] / ref_program, s[0], s[1], s[2], s[0] / ref_server))
 
+    if args.startup_runs < 1:
+        return 0
     runs = {}
     for _ in range(args.startup_runs):
         for label, p in apps + [("QColorDialog", dialog)]:
