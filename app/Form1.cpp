@@ -107,9 +107,23 @@ Form1::Form1(const QString& dataFolder, QWidget* parent)
     Client = new app::ClientArea(this, surface_);
     Client->setFixedSize(ClientWidth, ClientHeight);
     setCentralWidget(Client);
-    // Only what the drawing changed is painted again.
-    surface_.SetRefreshHandler([this] { Client->update(surface_.TakeChanged()); });
-    surface_.SetChangeHandler([this] { Client->update(surface_.TakeChanged()); });
+    // Only what the drawing changed is painted again, gathered over the whole
+    // event: one update once the handler is done, however many figures it
+    // drew (the paint itself comes later still).
+    const auto show = [this] {
+        if (showQueued_)
+            return;
+        showQueued_ = true;
+        QMetaObject::invokeMethod(
+            Client,
+            [this] {
+                showQueued_ = false;
+                Client->update(surface_.TakeChanged());
+            },
+            Qt::QueuedConnection);
+    };
+    surface_.SetRefreshHandler(show);
+    surface_.SetChangeHandler(show);
     Client->onMouseDown = [this](int b, int s, float x, float y) { Form_MouseDown(b, s, x, y); };
     Client->onMouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
     Client->onMouseUp = [this](int b, int s, float x, float y) { Form_MouseUp(b, s, x, y); };

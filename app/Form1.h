@@ -184,6 +184,7 @@ private:
     void DrawHueField(const int16_t& red, const int16_t& green, const int16_t& blue);
 
     bool hueMessageShown_ = false;
+    bool showQueued_ = false;
     // What a pick from the screen puts back when it is cancelled.
     struct {
         int32_t sample = 0;

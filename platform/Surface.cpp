@@ -42,17 +42,43 @@ Surface::Surface(int width, int height, const SystemColors& colors, const QFont&
 
 void Surface::MarkChanged(long long left, long long top, long long width, long long height)
 {
-    const long long l = std::max(left, 0LL);
-    const long long t = std::max(top, 0LL);
-    const long long r = std::min(left + width, static_cast<long long>(Width()));
-    const long long b = std::min(top + height, static_cast<long long>(Height()));
-    if (l < r && t < b)
-        changedArea_ += QRect(int(l), int(t), int(r - l), int(b - t));
+    const Piece p{std::max(left, 0LL), std::max(top, 0LL), std::min(left + width, static_cast<long long>(Width())) - 1,
+                  std::min(top + height, static_cast<long long>(Height())) - 1};
+    if (p.left > p.right || p.top > p.bottom)
+        return;
+    if (!changedArea_.empty()) {
+        Piece& last = changedArea_.back();
+        const bool sameColumns = p.left == last.left && p.right == last.right && p.top <= last.bottom + 1 &&
+                                 last.top <= p.bottom + 1;
+        const bool sameRows = p.top == last.top && p.bottom == last.bottom && p.left <= last.right + 1 &&
+                              last.left <= p.right + 1;
+        const bool inside = p.left >= last.left && p.right <= last.right && p.top >= last.top &&
+                            p.bottom <= last.bottom;
+        if (sameColumns || sameRows || inside) {
+            last = {std::min(last.left, p.left), std::min(last.top, p.top), std::max(last.right, p.right),
+                    std::max(last.bottom, p.bottom)};
+            return;
+        }
+    }
+    // Beyond a few dozen pieces one rectangle around them all serves.
+    if (changedArea_.size() >= 64) {
+        Piece all = p;
+        for (const Piece& q : changedArea_)
+            all = {std::min(all.left, q.left), std::min(all.top, q.top), std::max(all.right, q.right),
+                   std::max(all.bottom, q.bottom)};
+        changedArea_.assign(1, all);
+        return;
+    }
+    changedArea_.push_back(p);
 }
 
 QRegion Surface::TakeChanged()
 {
-    return std::exchange(changedArea_, QRegion());
+    QRegion area;
+    for (const Piece& p : changedArea_)
+        area += QRect(int(p.left), int(p.top), int(p.right - p.left + 1), int(p.bottom - p.top + 1));
+    changedArea_.clear();
+    return area;
 }
 
 void Surface::Cls()
@@ -115,7 +141,7 @@ void Surface::PaintBand(const Box& outer, const Box& inner, int32_t color, int m
     if (top > bottom || left > right) {
         return;
     }
-    MarkChanged(left, top, right - left + 1, bottom - top + 1);
+    MarkInside(left, top, right, bottom);
     const Rows rows(image_);
     const uint32_t rgb = ToQRgb(color);
     const bool invert = mode == DRAWMODE_INVERT;

@@ -1,7 +1,9 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include <QFont>
 #include <QImage>
@@ -129,6 +131,22 @@ private:
     void PaintLine(int x1, int y1, int x2, int y2, bool includeEnd);
     ClipSize Clip() const { return {Width(), Height()}; }
 
+    // Records a changed rectangle already inside the image (inclusive
+    // edges). The next line of a ramp, the commonest case, extends the last
+    // piece here; everything else goes the long way.
+    void MarkInside(long long left, long long top, long long right, long long bottom)
+    {
+        if (!changedArea_.empty()) {
+            Piece& last = changedArea_.back();
+            if (left == last.left && right == last.right && top <= last.bottom + 1 && last.top <= bottom + 1) {
+                last.top = std::min(last.top, top);
+                last.bottom = std::max(last.bottom, bottom);
+                return;
+            }
+        }
+        MarkChanged(left, top, right - left + 1, bottom - top + 1);
+    }
+
     void Changed()
     {
         if (changed_)
@@ -136,7 +154,13 @@ private:
     }
 
     QImage image_;
-    QRegion changedArea_;
+    // What changed, as rectangles: a rectangle that continues the last one
+    // (the next line of a ramp, say) is joined to it, so a render adds one
+    // rectangle rather than hundreds.
+    struct Piece {
+        long long left, top, right, bottom; // inclusive
+    };
+    std::vector<Piece> changedArea_;
     SystemColors colors_;
     QFont font_;
     int penX_ = 0;
