@@ -7,14 +7,13 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QProxyStyle>
-#include <QPaintEvent>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
-#include <QMouseEvent>
-#include <QPainter>
 
 #include "platform/Surface.h"
 
