@@ -133,11 +133,14 @@ private:
 
     // Records a changed rectangle already inside the image (inclusive
     // edges). The next line of a ramp, the commonest case, extends the last
-    // piece here; everything else goes the long way.
+    // piece here, and a figure inside the last piece adds nothing;
+    // everything else goes the long way.
     void MarkInside(long long left, long long top, long long right, long long bottom)
     {
         if (!changedArea_.empty()) {
             Piece& last = changedArea_.back();
+            if (left >= last.left && right <= last.right && top >= last.top && bottom <= last.bottom)
+                return;
             if (left == last.left && right == last.right && top <= last.bottom + 1 && last.top <= bottom + 1) {
                 last.top = std::min(last.top, top);
                 last.bottom = std::max(last.bottom, bottom);
