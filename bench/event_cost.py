@@ -10,9 +10,12 @@ same program and server burn idle over the same time. Programs alternate
 round by round, so a busy machine slows all of them alike. Prints medians
 with min-max and the ratio to the dialog's median.
 
-    bench/event_cost.py --app build-rel/tinctara --dialog build-rel/bench/bench_colordialog
+    bench/event_cost.py --app build-rel/tinctara --dialog build-rel/bench/bench_colordialog \
+        --floor build-rel/bench/bench_barewidget
 
---app may be given more than once as LABEL=PATH to compare builds.
+--app may be given more than once as LABEL=PATH to compare builds. --floor
+adds a bare Qt widget that repaints only two ring boxes per step: the least
+any Qt widget program pays per step on this machine.
 """
 
 import argparse
@@ -159,14 +162,16 @@ def tinctara_case(path_to, case, steps, gap):
         display.close()
 
 
-def dialog_case(path_to, steps, gap):
+def square_case(path_to, steps, gap):
+    """A drag inside the area a reference program prints as
+    'square X Y W H' once it is shown."""
     display = Display()
     program = Program(display, path_to)
     try:
         program.window()
         line = program.proc.stdout.readline().decode().split()
         if not line or line[0] != "square":
-            raise RuntimeError("the dialog program did not say where its square is")
+            raise RuntimeError(path_to + " did not say where its square is")
         x, y, w, h = (int(v) for v in line[1:5])
         time.sleep(1.0)
         return measure_drag(display, program.proc.pid, path((x + 2, y + 2, w - 4, h - 4), steps + 1), gap)
@@ -209,6 +214,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--app", action="append", required=True, help="[LABEL=]PATH of a tinctara build")
     parser.add_argument("--dialog", required=True, help="PATH of bench_colordialog")
+    parser.add_argument("--floor", help="PATH of bench_barewidget (optional)")
     parser.add_argument("--rounds", type=int, default=6)
     parser.add_argument("--steps", type=int, default=2000)
     parser.add_argument("--gap", type=float, default=0.005, help="seconds between drag steps")
@@ -227,7 +233,10 @@ def main():
         for case in cases:
             for label, p in apps:
                 drag.setdefault((label, case), []).append(tinctara_case(p, case, args.steps, args.gap))
-        drag.setdefault(("QColorDialog", "square"), []).append(dialog_case(dialog, args.steps, args.gap))
+        drag.setdefault(("QColorDialog", "square"), []).append(square_case(dialog, args.steps, args.gap))
+        if args.floor:
+            drag.setdefault(("bare widget", "two ring boxes"), []).append(
+                square_case(os.path.abspath(args.floor), args.steps, args.gap))
         print("round %d of %d done" % (r + 1, args.rounds), file=sys.stderr)
 
     ref_program = summary([v[0] for v in drag[("QColorDialog", "square")]])[0]
