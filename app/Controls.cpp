@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -65,13 +66,36 @@ bool KeyPresses::TakeRelease(int key)
     return held_.removeOne(key);
 }
 
+bool KeyPresses::IsMenuShortcut(QKeyCombination keys) const
+{
+    for (const QAction* a : menuShortcuts_)
+        if (!a->shortcut().isEmpty() && a->shortcut()[0] == keys)
+            return true;
+    return false;
+}
+
+void KeyPresses::ForgetChord(int key, Qt::KeyboardModifiers modifiers)
+{
+    held_.removeOne(key);
+    for (auto [modifier, modifierKey] : {std::pair{Qt::ShiftModifier, Qt::Key_Shift},
+                                         {Qt::ControlModifier, Qt::Key_Control},
+                                         {Qt::AltModifier, Qt::Key_Alt},
+                                         {Qt::MetaModifier, Qt::Key_Meta}})
+        if (modifiers & modifier)
+            held_.removeOne(modifierKey);
+}
+
 bool KeyPresses::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::ShortcutOverride: // the only sight of a key a shortcut takes
     case QEvent::KeyPress: {
         const auto* k = static_cast<QKeyEvent*>(event);
-        if (!k->isAutoRepeat() && !held_.contains(k->key()) && InWindow(watched))
+        if (k->isAutoRepeat() || !InWindow(watched))
+            break;
+        if (event->type() == QEvent::ShortcutOverride && IsMenuShortcut(k->keyCombination()))
+            ForgetChord(k->key(), k->modifiers());
+        else if (!held_.contains(k->key()))
             held_.append(k->key());
         break;
     }

@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <utility>
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -44,15 +46,22 @@ public:
     // Whether this key's press reached the window since its last release;
     // the release is taken, so the key no longer counts as held.
     bool TakeRelease(int key);
+    // Shortcuts whose keys are the menu's, not typing: once one of them
+    // fires, its key and the modifiers held with it no longer count as held,
+    // so their releases run no box's handler.
+    void SetMenuShortcuts(QList<QAction*> actions) { menuShortcuts_ = std::move(actions); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool InWindow(QObject* o) const;
+    bool IsMenuShortcut(QKeyCombination keys) const;
+    void ForgetChord(int key, Qt::KeyboardModifiers modifiers);
 
     QWidget* window_;
     QList<int> held_;
+    QList<QAction*> menuShortcuts_;
 };
 
 // A text box that reports key releases of keys pressed in its window, and

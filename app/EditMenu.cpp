@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -16,69 +15,6 @@
 #include "color/ColorValue.h"
 #include "color/HexText.h"
 
-namespace {
-
-// A value box runs its handler on every key released in it; the keys of an
-// Edit shortcut are the menu's, so their releases are kept from the boxes
-// (the chord would otherwise redo a typed value and reset the new colour).
-class ShortcutReleases : public QObject {
-public:
-    ShortcutReleases(QObject* parent, QList<QAction*> actions) : QObject(parent), actions_(std::move(actions))
-    {
-        qApp->installEventFilter(this);
-    }
-    ~ShortcutReleases() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        switch (event->type()) {
-        case QEvent::ShortcutOverride: {
-            const auto* k = static_cast<QKeyEvent*>(event);
-            if (!k->isAutoRepeat() && IsEditShortcut(k->keyCombination()))
-                HoldChord(k->key(), k->modifiers());
-            return false;
-        }
-        case QEvent::KeyPress:
-            // Pressed anew, the key is typing again.
-            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())
-                chord_.removeOne(static_cast<QKeyEvent*>(event)->key());
-            return false;
-        case QEvent::KeyRelease: {
-            const auto* k = static_cast<QKeyEvent*>(event);
-            return !k->isAutoRepeat() && chord_.removeOne(k->key());
-        }
-        default:
-            return false;
-        }
-    }
-
-private:
-    bool IsEditShortcut(QKeyCombination keys) const
-    {
-        for (const QAction* a : actions_)
-            if (!a->shortcut().isEmpty() && a->shortcut()[0] == keys)
-                return true;
-        return false;
-    }
-
-    void HoldChord(int key, Qt::KeyboardModifiers modifiers)
-    {
-        chord_ = {key};
-        for (auto [modifier, modifierKey] : {std::pair{Qt::ShiftModifier, Qt::Key_Shift},
-                                             {Qt::ControlModifier, Qt::Key_Control},
-                                             {Qt::AltModifier, Qt::Key_Alt},
-                                             {Qt::MetaModifier, Qt::Key_Meta}})
-            if (modifiers & modifier)
-                chord_.append(modifierKey);
-    }
-
-    QList<QAction*> actions_;
-    QList<int> chord_;
-};
-
-} // namespace
-
 void Form1::CreateEditMenu()
 {
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -86,7 +22,11 @@ void Form1::CreateEditMenu()
     mnuEditCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     mnuEditPick = mnuEdit->addAction(QStringLiteral("Pick from &Screen"));
     mnuEditPick->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
-    new ShortcutReleases(this, {mnuEditCopy, mnuEditPick});
+    // A value box runs its handler on every key released in it; the keys of
+    // an Edit shortcut are the menu's, so their releases are kept from the
+    // boxes (the chord would otherwise redo a typed value and reset the new
+    // colour).
+    keyPresses_->SetMenuShortcuts({mnuEditCopy, mnuEditPick});
     connect(mnuEditCopy, &QAction::triggered, this, [this] { mnuEditCopy_Click(); });
     // Queued: chosen with the mouse, the menu lets go of the pointer only
     // once it has closed, and would end the pick's hold on it.

@@ -145,7 +145,8 @@ Form1::~Form1()
 void Form1::CreateControls()
 {
     QWidget* c = Client;
-    auto* keys = new app::KeyPresses(this);
+    keyPresses_ = new app::KeyPresses(this);
+    app::KeyPresses* keys = keyPresses_;
     cmdOK = Place(MakeButton(c, QStringLiteral("O&K")), 370, 176, 55, 27);
     fraAdd = Place(MakeFrame(c), 302, 204, 65, 31);
     lblADDColor = Place(MakeSample(fraAdd, QStringLiteral("Colour to add")), 2, 8, 57, 23);

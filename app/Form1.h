@@ -24,6 +24,7 @@ class QRadioButton;
 namespace app {
 class ClientArea;
 class ColorLabel;
+class KeyPresses;
 class ScreenPicker;
 class TextBox;
 } // namespace app
@@ -185,6 +186,8 @@ private:
 
     bool hueMessageShown_ = false;
     bool showQueued_ = false;
+    // Which keys were pressed in this window; the value boxes ask it.
+    app::KeyPresses* keyPresses_ = nullptr;
     // What a pick from the screen puts back when it is cancelled.
     struct {
         int32_t sample = 0;
