@@ -80,11 +80,6 @@ void Form1::ShowScreenColor(int32_t colorValue)
 void Form1::TakeScreenColor(int32_t colorValue)
 {
     ShowScreenColor(colorValue);
-    if (PresetMode == PresetPicker)
-        return;
-    int16_t red, green, blue;
-    color::SplitColor(colorValue, red, green, blue);
-    std::string hex;
-    color::GetHexVal(red, green, blue, hex);
-    DrawColorInfo(red, green, blue, hex);
+    if (PresetMode != PresetPicker)
+        ShowSampleInfo(lblSelColor);
 }

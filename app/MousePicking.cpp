@@ -85,8 +85,7 @@ void Form1::Form_MouseUp(int, int, float, float)
         int16_t red, green, blue;
         color::SplitColor(c, red, green, blue);
         DrawHueField(red, green, blue);
-        ShowChannels(PointAt(Picker.FieldX, Picker.FieldY));
-        lblSelColor->SetBackColor(PointAt(Picker.FieldX, Picker.FieldY));
+        ShowFieldColor();
     }
     StripDrag = false;
 }
