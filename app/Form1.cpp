@@ -246,8 +246,8 @@ void Form1::CreateMenus()
 void Form1::SetTabOrder()
 {
     // Focusable controls in the order of their tab indexes.
-    QWidget* const order[] = {cmdOK, cmdCancel, cmdPreset, optB, optS, optH, txtB, txtS,
-                              txtH,     txtRed,    txtGreen,    txtBlue, cmbPreset, cmdADD};
+    QWidget* const order[] = {cmdOK, cmdCancel, cmdPreset, optB, optS, optH, txtB,
+                              txtS, txtH, txtRed, txtGreen, txtBlue, cmbPreset, cmdADD};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 }

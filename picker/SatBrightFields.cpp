@@ -4,14 +4,13 @@
 #include <memory>
 #include <utility>
 
-#include "platform/CpuFeatures.h"
-
+#include "color/NumberRules.h"
 #include "picker/Frames.h"
 #include "picker/HueFieldFill.h"
-#include "color/NumberRules.h"
 #include "picker/HueSegments.h"
 #include "picker/Markers.h"
 #include "picker/SatBright.h"
+#include "platform/CpuFeatures.h"
 #include "platform/Dib.h"
 
 namespace picker {

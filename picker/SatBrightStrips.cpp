@@ -3,9 +3,8 @@
 #include <algorithm>
 
 #include "color/ColorValue.h"
-#include "picker/Frames.h"
 #include "color/NumberRules.h"
-#include "picker/HueSegments.h"
+#include "picker/Frames.h"
 #include "picker/SatBright.h"
 
 namespace picker {
