@@ -39,8 +39,8 @@ void ColorLabel::SetBackColor(int32_t value)
 void ColorLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
-        onClick();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
 }
 
 KeyPresses::KeyPresses(QWidget* window) : QObject(window), window_(window)
@@ -103,7 +103,7 @@ bool KeyPresses::eventFilter(QObject* watched, QEvent* event)
         // A text box takes its own releases (TakeRelease); a release in any
         // other control of the window just ends the key.
         const auto* k = static_cast<QKeyEvent*>(event);
-        if (!k->isAutoRepeat() && !dynamic_cast<TextBox*>(watched) && InWindow(watched))
+        if (!k->isAutoRepeat() && !qobject_cast<TextBox*>(watched) && InWindow(watched))
             held_.removeOne(k->key());
         break;
     }
@@ -242,8 +242,7 @@ void TextBox::keyReleaseEvent(QKeyEvent* event)
         return;
     if (!presses_ || !presses_->TakeRelease(event->key()))
         return;
-    if (onKeyUp)
-        onKeyUp(event->key());
+    emit keyReleased(event->key());
 }
 
 void TextBox::focusOutEvent(QFocusEvent* event)
@@ -253,8 +252,7 @@ void TextBox::focusOutEvent(QFocusEvent* event)
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason ||
         event->reason() == Qt::MenuBarFocusReason)
         return;
-    if (onLostFocus)
-        onLostFocus();
+    emit focusLost();
 }
 
 ClientArea::ClientArea(QWidget* parent, const platform::Surface& surface) : QWidget(parent), surface_(surface)
@@ -336,22 +334,19 @@ int Shift(const QMouseEvent* e)
 void ClientArea::mousePressEvent(QMouseEvent* e)
 {
     const QPointF p = PixelUnder(e);
-    if (onMouseDown)
-        onMouseDown(ButtonBits(e->button()), Shift(e), float(p.x()), float(p.y()));
+    emit mouseDown(ButtonBits(e->button()), Shift(e), float(p.x()), float(p.y()));
 }
 
 void ClientArea::mouseMoveEvent(QMouseEvent* e)
 {
     const QPointF p = PixelUnder(e);
-    if (onMouseMove)
-        onMouseMove(ButtonBits(e->buttons()), Shift(e), float(p.x()), float(p.y()));
+    emit mouseMoved(ButtonBits(e->buttons()), Shift(e), float(p.x()), float(p.y()));
 }
 
 void ClientArea::mouseReleaseEvent(QMouseEvent* e)
 {
     const QPointF p = PixelUnder(e);
-    if (onMouseUp)
-        onMouseUp(ButtonBits(e->button()), Shift(e), float(p.x()), float(p.y()));
+    emit mouseUp(ButtonBits(e->button()), Shift(e), float(p.x()), float(p.y()));
 }
 
 } // namespace app

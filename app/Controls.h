@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <utility>
 
 #include <QAction>
@@ -21,11 +20,15 @@ namespace app {
 // clicks. The value is kept exactly as set, even when it is no colour;
 // such values are shown as black.
 class ColorLabel : public QLabel {
+    Q_OBJECT
+
 public:
     explicit ColorLabel(QWidget* parent);
     int32_t BackColor() const { return backColor_; }
     void SetBackColor(int32_t value);
-    std::function<void()> onClick;
+
+signals:
+    void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -39,6 +42,8 @@ private:
 // message box, a key pressed in another program) was not typed in the
 // window; see TextBox.
 class KeyPresses : public QObject {
+    Q_OBJECT
+
 public:
     // Watches every key event of the application for those of `window`.
     explicit KeyPresses(QWidget* window);
@@ -69,10 +74,14 @@ private:
 // its pixels, the style's panel from a cache, so a new text repaints only
 // the box and nothing beneath it.
 class TextBox : public QLineEdit {
+    Q_OBJECT
+
 public:
     TextBox(QWidget* parent, KeyPresses* presses);
-    std::function<void(int key)> onKeyUp;
-    std::function<void()> onLostFocus;
+
+signals:
+    void keyReleased(int key);
+    void focusLost();
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -103,14 +112,18 @@ private:
 // The client area: shows the surface image and reports mouse events in
 // whole client pixels.
 class ClientArea : public QWidget {
+    Q_OBJECT
+
 public:
     ClientArea(QWidget* parent, const platform::Surface& surface);
     // Watches the pointer on the top-level window, where Qt still reports
     // it to the fraction of a pixel; see PixelUnder.
     void TrackPointerOn(QWindow* window);
-    std::function<void(int button, int shift, float x, float y)> onMouseDown;
-    std::function<void(int button, int shift, float x, float y)> onMouseMove;
-    std::function<void(int button, int shift, float x, float y)> onMouseUp;
+
+signals:
+    void mouseDown(int button, int shift, float x, float y);
+    void mouseMoved(int button, int shift, float x, float y);
+    void mouseUp(int button, int shift, float x, float y);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

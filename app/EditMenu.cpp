@@ -7,13 +7,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
-#include "app/ColourPortal.h"
+#include "app/ColorPortal.h"
 #include "app/Controls.h"
 #include "app/Form1.h"
 #include "app/ScreenAccess.h"
 #include "app/ScreenPicker.h"
+#include "color/ColorInfo.h"
 #include "color/ColorValue.h"
-#include "color/HexText.h"
 
 void Form1::CreateEditMenu()
 {
@@ -32,23 +32,24 @@ void Form1::CreateEditMenu()
     // once it has closed, and would end the pick's hold on it.
     connect(mnuEditPick, &QAction::triggered, this, [this] { mnuEditPick_Click(); }, Qt::QueuedConnection);
 
-    ScreenPick = new app::ScreenPicker(this, app::DesktopScreen(), std::make_unique<app::ColourPortal>());
-    ScreenPick->onPreview = [this](int32_t c) { ShowScreenColor(c); };
-    ScreenPick->onTake = [this](int32_t c) { TakeScreenColor(c); };
-    ScreenPick->onCancel = [this] {
+    ScreenPick = new app::ScreenPicker(this, app::DesktopScreen(), std::make_unique<app::ColorPortal>());
+    // The preview is not yet taken: no readout, and a cancel puts it back.
+    connect(ScreenPick, &app::ScreenPicker::preview, this, &Form1::ShowNewColor);
+    connect(ScreenPick, &app::ScreenPicker::taken, this, [this](int32_t c) { TakeOutsideColor(c, true); });
+    connect(ScreenPick, &app::ScreenPicker::cancelled, this, [this] {
         lblSelColor->SetBackColor(beforeScreenPick_.sample);
         txtRed->setText(beforeScreenPick_.red);
         txtGreen->setText(beforeScreenPick_.green);
         txtBlue->setText(beforeScreenPick_.blue);
-    };
-    ScreenPick->onUnavailable = [this](QString why) {
+    });
+    connect(ScreenPick, &app::ScreenPicker::unavailable, this, [this](QString why) {
         while (why.endsWith(QLatin1Char('.')))
             why.chop(1);
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Tinctara"),
                         QStringLiteral("Picking a colour from the screen is not available here: %1.").arg(why),
                         QMessageBox::Ok, this);
         box.exec();
-    };
+    });
 }
 
 void Form1::mnuEditCopy_Click()
@@ -56,11 +57,7 @@ void Form1::mnuEditCopy_Click()
     // What the readout prints for the new colour; a value that is no colour
     // shows as black, and is copied so.
     const int32_t value = color::IsColor(lblSelColor->BackColor()) ? lblSelColor->BackColor() : 0;
-    int16_t red, green, blue;
-    color::SplitColor(value, red, green, blue);
-    std::string hex;
-    color::GetHexVal(red, green, blue, hex);
-    QGuiApplication::clipboard()->setText(QLatin1Char('#') + QString::fromStdString(hex));
+    QGuiApplication::clipboard()->setText(QLatin1Char('#') + QString::fromStdString(color::InfoOf(value).hex));
 }
 
 void Form1::mnuEditPick_Click()
@@ -69,17 +66,4 @@ void Form1::mnuEditPick_Click()
         return;
     beforeScreenPick_ = {lblSelColor->BackColor(), txtRed->text(), txtGreen->text(), txtBlue->text()};
     ScreenPick->Start();
-}
-
-void Form1::ShowScreenColor(int32_t colorValue)
-{
-    lblSelColor->SetBackColor(colorValue);
-    ShowChannels(colorValue);
-}
-
-void Form1::TakeScreenColor(int32_t colorValue)
-{
-    ShowScreenColor(colorValue);
-    if (PresetMode != PresetPicker)
-        ShowSampleInfo(lblSelColor);
 }

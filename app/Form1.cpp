@@ -18,11 +18,6 @@
 #include "color/ColorValue.h"
 #include "color/HexText.h"
 #include "color/NumberRules.h"
-#include "picker/Frames.h"
-#include "picker/HueField.h"
-#include "picker/HueStrip.h"
-#include "picker/Markers.h"
-#include "swatches/CellGrid.h"
 
 namespace {
 
@@ -95,8 +90,8 @@ app::ColorLabel* MakeSample(QWidget* parent, const QString& name)
 
 Form1::Form1(const QString& dataFolder, QWidget* parent)
     : QMainWindow(parent),
-      dataFolder_(dataFolder.isEmpty() ? QCoreApplication::applicationDirPath() : dataFolder),
-      surface_(ClientWidth, ClientHeight, app::SystemColorsFrom(QApplication::palette()), app::WindowFont())
+      view_(ClientWidth, ClientHeight, app::SystemColorsFrom(QApplication::palette()), app::WindowFont()),
+      panel_(view_.Surface(), dataFolder.isEmpty() ? QCoreApplication::applicationDirPath() : dataFolder)
 {
     setWindowTitle(QStringLiteral("Tinctara"));
     setWindowIcon(app::ProgramIcon());
@@ -104,7 +99,8 @@ Form1::Form1(const QString& dataFolder, QWidget* parent)
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(app::WindowFont());
 
-    Client = new app::ClientArea(this, surface_);
+    platform::Surface& surface = view_.Surface();
+    Client = new app::ClientArea(this, surface);
     Client->setFixedSize(ClientWidth, ClientHeight);
     setCentralWidget(Client);
     // Only what the drawing changed is painted again, gathered over the whole
@@ -118,15 +114,15 @@ Form1::Form1(const QString& dataFolder, QWidget* parent)
             Client,
             [this] {
                 showQueued_ = false;
-                Client->update(surface_.TakeChanged());
+                Client->update(view_.Surface().TakeChanged());
             },
             Qt::QueuedConnection);
     };
-    surface_.SetRefreshHandler(show);
-    surface_.SetChangeHandler(show);
-    Client->onMouseDown = [this](int b, int s, float x, float y) { Form_MouseDown(b, s, x, y); };
-    Client->onMouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
-    Client->onMouseUp = [this](int b, int s, float x, float y) { Form_MouseUp(b, s, x, y); };
+    surface.SetRefreshHandler(show);
+    surface.SetChangeHandler(show);
+    connect(Client, &app::ClientArea::mouseDown, this, &Form1::Form_MouseDown);
+    connect(Client, &app::ClientArea::mouseMoved, this, &Form1::Form_MouseMove);
+    connect(Client, &app::ClientArea::mouseUp, this, &Form1::Form_MouseUp);
 
     CreateControls();
     CreateMenus();
@@ -200,17 +196,17 @@ void Form1::CreateControls()
     cmdOK->raise();
     cmdPreset->raise();
 
-    txtH->onKeyUp = [this](int key) { txtH_KeyUp(key, 0); };
-    txtS->onKeyUp = [this](int key) { txtS_KeyUp(key, 0); };
-    txtB->onKeyUp = [this](int key) { txtB_KeyUp(key, 0); };
+    connect(txtH, &app::TextBox::keyReleased, this, [this](int key) { txtH_KeyUp(key, 0); });
+    connect(txtS, &app::TextBox::keyReleased, this, [this](int key) { txtS_KeyUp(key, 0); });
+    connect(txtB, &app::TextBox::keyReleased, this, [this](int key) { txtB_KeyUp(key, 0); });
     // Checked once the focus has settled on the other control, so the
     // message box never opens in the middle of a focus change.
-    txtH->onLostFocus = [this] {
+    connect(txtH, &app::TextBox::focusLost, this, [this] {
         QTimer::singleShot(0, this, [this] {
             if (isVisible() && focusWidget() != txtH)
                 txtH_LostFocus();
         });
-    };
+    });
 
     for (auto [option, handler] : {std::pair{optH, &Form1::optH_Click}, {optS, &Form1::optS_Click},
                                    {optB, &Form1::optB_Click}})
@@ -218,9 +214,9 @@ void Form1::CreateControls()
             if (on)
                 (this->*handler)();
         });
-    lblOldColor->onClick = [this] { lblOldColor_Click(); };
-    lblSelColor->onClick = [this] { lblSelColor_Click(); };
-    lblADDColor->onClick = [this] { lblADDColor_Click(); };
+    connect(lblOldColor, &app::ColorLabel::clicked, this, &Form1::lblOldColor_Click);
+    connect(lblSelColor, &app::ColorLabel::clicked, this, &Form1::lblSelColor_Click);
+    connect(lblADDColor, &app::ColorLabel::clicked, this, &Form1::lblADDColor_Click);
     connect(cmdPreset, &QPushButton::clicked, this, [this] { cmdPreset_Click(); });
     connect(cmbPreset, &QComboBox::activated, this, [this] { cmbPreset_Click(); });
     connect(cmdADD, &QPushButton::clicked, this, [this] { cmdADD_Click(); });
@@ -254,11 +250,10 @@ void Form1::SetTabOrder()
 
 void Form1::Form_Load()
 {
-    SafeCells = swatches::BuildSafeCells();
-    PresetMode = PresetPicker;
-    picker::InitDibHeader(Picker.DibHeader);
-    Picker.Geometry = color::MakePickerGeometry();
-    const color::PickerGeometry& g = Picker.Geometry;
+    panel_.BuildCells();
+    panel_.SetPresetMode(PresetPicker);
+    view_.SetUp();
+    const color::PickerGeometry& g = view_.Geometry();
     {
         const QSignalBlocker quiet(cmbPreset);
         cmbPreset->addItem(QStringLiteral("Custom..."));
@@ -266,14 +261,12 @@ void Form1::Form_Load()
         cmbPreset->setCurrentIndex(-1);
     }
     DrawHueStrip();
-    Picker.FieldX = g.FieldRight;
-    Picker.FieldY = g.FieldTop;
-    Picker.StripY = static_cast<float>(g.StripBottom);
-    picker::DrawStripMarks(surface_, g, picker::MarkRow(Picker.StripY));
+    view_.Place(g.FieldRight, g.FieldTop, static_cast<float>(g.StripBottom));
+    view_.DrawStripMarks();
     DrawPicker();
     DrawHueField(255, 0, 0);
-    SelectedCell = 1;
-    surface_.ForeColor = 0;
+    panel_.Select(1);
+    view_.Surface().ForeColor = 0;
 }
 
 void Form1::LoadColorDialog(int32_t oldColor)
@@ -288,32 +281,17 @@ void Form1::GetHexVal(const int16_t& Red, const int16_t& Green, const int16_t& B
 
 void Form1::DrawPicker()
 {
-    picker::DrawPicker(surface_, Picker.FieldX, Picker.FieldY);
-}
-
-void Form1::MoveRing(int32_t x, int32_t y)
-{
-    DrawPicker();
-    Picker.FieldX = x;
-    Picker.FieldY = y;
-    DrawPicker();
-}
-
-void Form1::MoveStripMarks(float y)
-{
-    picker::DrawStripMarks(surface_, Picker.Geometry, picker::MarkRow(Picker.StripY));
-    Picker.StripY = y;
-    picker::DrawStripMarks(surface_, Picker.Geometry, picker::MarkRow(Picker.StripY));
+    view_.DrawPicker();
 }
 
 void Form1::DrawSelFrame()
 {
-    picker::DrawSelFrame(surface_, Picker.Geometry);
+    view_.DrawSelFrame();
 }
 
 void Form1::DrawMainFrame()
 {
-    picker::DrawMainFrame(surface_, Picker.Geometry);
+    view_.DrawMainFrame();
 }
 
 void Form1::DrawHueStrip()
@@ -321,12 +299,12 @@ void Form1::DrawHueStrip()
     // The window is first shown here, with the strip, before the field.
     show();
     Client->TrackPointerOn(windowHandle());
-    picker::DrawHueStrip(surface_, Picker);
+    view_.DrawHueStrip();
 }
 
-void Form1::DrawHueField(const int16_t& red, const int16_t& green, const int16_t& blue)
+void Form1::DrawHueField(int16_t red, int16_t green, int16_t blue)
 {
-    picker::DrawHueField(surface_, Picker, red, green, blue);
+    view_.DrawHueField(red, green, blue);
 }
 
 void Form1::cmdOK_Click()
@@ -361,25 +339,6 @@ void Form1::mnucolorabout_Click()
     about_->activateWindow();
 }
 
-int32_t Form1::PointAt(double x, double y) const
-{
-    const auto column = color::RoundToInt32(x);
-    const auto row = color::RoundToInt32(y);
-    if (!column || !row)
-        return -1;
-    return surface_.Point(*column, *row);
-}
-
-bool Form1::IsHueMode() const
-{
-    return optH->isChecked();
-}
-
-bool Form1::IsSaturationMode() const
-{
-    return optS->isChecked();
-}
-
 double Form1::BoxValue(const app::TextBox* box)
 {
     return color::ParseLeadingNumber(box->text().toStdString());
@@ -400,4 +359,25 @@ void Form1::ShowChannels(int32_t colorValue)
     SetBoxText(txtRed, red);
     SetBoxText(txtGreen, green);
     SetBoxText(txtBlue, blue);
+}
+
+void Form1::ShowNewColor(int32_t colorValue)
+{
+    lblSelColor->SetBackColor(colorValue);
+    ShowChannels(colorValue);
+}
+
+void Form1::TakeOutsideColor(int32_t colorValue, bool showChannels)
+{
+    TakeOutsideColor(colorValue, showChannels, color::InfoOf(colorValue));
+}
+
+void Form1::TakeOutsideColor(int32_t colorValue, bool showChannels, const color::ColorInfo& info)
+{
+    if (showChannels)
+        ShowNewColor(colorValue);
+    else
+        lblSelColor->SetBackColor(colorValue);
+    if (panel_.Showing())
+        DrawColorInfo(info.red, info.green, info.blue, info.hex);
 }

@@ -1,17 +1,15 @@
 #pragma once
-#include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 
-#include "picker/PickerState.h"
-#include "platform/GdiTypes.h"
+#include "color/ColorInfo.h"
+#include "picker/PickerView.h"
 #include "platform/Surface.h"
-#include "swatches/CustomColors.h"
+#include "swatches/SwatchPanel.h"
 
 class QAction;
 class QComboBox;
@@ -37,6 +35,9 @@ class Form1 : public QMainWindow {
 public:
     static constexpr int ClientWidth = 434;
     static constexpr int ClientHeight = 275;
+    static constexpr int32_t PresetPicker = swatches::SwatchPanel::PresetPicker;
+    static constexpr int32_t PresetCustom = swatches::SwatchPanel::PresetCustom;
+    static constexpr int32_t PresetSafe = swatches::SwatchPanel::PresetSafe;
 
     // `dataFolder` is where the custom colours file lives; empty means the
     // program's own folder.
@@ -51,23 +52,13 @@ public:
     void DrawMainFrame();
     void DrawSafePicker(int16_t Index, bool Clear);
 
-    // Window-level state.
-    picker::PickerState Picker;
-    bool FieldDrag = false;
-    bool StripDrag = false;
-    // What the left part of the window shows; the values are those stored
-    // in PresetMode.
-    static constexpr int32_t PresetPicker = 0;
-    static constexpr int32_t PresetCustom = 1;
-    static constexpr int32_t PresetSafe = 4;
-    int32_t PresetMode = PresetPicker;
-    swatches::Cells SafeCells{};
-    int16_t SelectedCell = 0;
-    swatches::CustomColorArray CustomColors{};
-
-    platform::Surface& Surface() { return surface_; }
-    const platform::Surface& Surface() const { return surface_; }
-    const QString& DataFolder() const { return dataFolder_; }
+    // What the window shows, read-only: the picker and the swatch panel.
+    const picker::PickerView& View() const { return view_; }
+    const swatches::SwatchPanel& Panel() const { return panel_; }
+    const platform::Surface& Surface() const { return view_.Surface(); }
+    // Whether a press in the field or the strip is being dragged.
+    bool FieldDragging() const { return FieldDrag; }
+    bool StripDragging() const { return StripDrag; }
 
     // Controls, by their names.
     app::ClientArea* Client = nullptr;
@@ -136,54 +127,48 @@ public:
     void cmbPreset_Click();
     void cmdADD_Click();
 
-    // Where the custom colours file is read and written.
-    QString CustomColorsPath() const;
-
-    // The pixel nearest to a client position (fractional rows round to the
-    // nearest, ties to even); -1 outside the image.
-    int32_t PointAt(double x, double y) const;
+    // A colour from outside the picker (a swatch, the screen): the new-colour
+    // sample shows it, the R, G and B boxes too when `showChannels` is set,
+    // and the readout prints it while a panel shows. `info` is what the
+    // readout prints, where it differs from the colour's own channels.
+    void TakeOutsideColor(int32_t colorValue, bool showChannels);
+    void TakeOutsideColor(int32_t colorValue, bool showChannels, const color::ColorInfo& info);
 
 private:
-    // Only the left button picks, and while a swatch panel shows it picks
-    // there: true when a press or move is done with before the picker.
-    bool NotForThePicker(int Button, float X, float Y);
-    void PickFieldColor(float& X, float& Y);
-    void PickStripColor(float& X, float& Y);
+    // Only the left button picks: true for a press or move that is no pick.
+    static bool NotLeftButton(int Button);
+    void PickFieldColor(float X, float Y);
+    void PickStripColor(float Y);
     void MixHueColor(int16_t S, int16_t B);
+    // The picker's colour becomes the new colour: sample and R, G, B boxes.
+    void ShowNewColor(int32_t colorValue);
     void ShowFieldColor();
-    // The markers move by drawing them inverted at the old place (erasing)
-    // and at the new one.
-    void MoveRing(int32_t x, int32_t y);
-    void MoveStripMarks(float y);
-    // Saturation (true) or brightness mode.
-    void ShowRampMode(bool saturation);
-    // The strip of saturation or brightness mode, whichever is set.
-    void DrawRampStrip(int16_t red, int16_t green, int16_t blue);
-    void PickSwatch(float X, float Y, int32_t Mode);
-    void DrawColorInfo(const int16_t& red, const int16_t& green, const int16_t& blue, const std::string& hex);
+    // Saturation or brightness mode, as the view is set.
+    void ShowRampMode();
+    void PickSwatch(float X, float Y);
+    void DrawColorInfo(int16_t red, int16_t green, int16_t blue, const std::string& hex);
     void ShowSampleInfo(const app::ColorLabel* sample);
-    void LoadCustomColors();
     bool SaveCustomColors();
     // False, after telling the user, when the hue box holds no whole number
     // from 0 to 360.
     bool HueCheck();
-    bool IsHueMode() const;
-    bool IsSaturationMode() const;
+    bool IsHueMode() const { return view_.Mode() == picker::PickerMode::Hue; }
+    bool IsSaturationMode() const { return view_.Mode() == picker::PickerMode::Saturation; }
     static double BoxValue(const app::TextBox* box);
     static void SetBoxText(app::TextBox* box, int64_t value);
     void ShowChannels(int32_t colorValue);
+    // The panel's buttons and frame for the panel now set.
+    void ShowPanelControls();
 
     void CreateControls();
     void CreateMenus();
     void CreateEditMenu();
-    // A colour from the screen is handled as one from a swatch, and also
-    // shows in R, G and B.
-    void ShowScreenColor(int32_t colorValue);
-    void TakeScreenColor(int32_t colorValue);
     void SetTabOrder();
     void DrawHueStrip();
-    void DrawHueField(const int16_t& red, const int16_t& green, const int16_t& blue);
+    void DrawHueField(int16_t red, int16_t green, int16_t blue);
 
+    bool FieldDrag = false;
+    bool StripDrag = false;
     bool hueMessageShown_ = false;
     bool showQueued_ = false;
     // Which keys were pressed in this window; the value boxes ask it.
@@ -194,6 +179,6 @@ private:
         QString red, green, blue;
     } beforeScreenPick_;
     QPointer<frmAbout> about_;
-    QString dataFolder_;
-    platform::Surface surface_;
+    picker::PickerView view_;
+    swatches::SwatchPanel panel_;
 };

@@ -1,13 +1,12 @@
 // Picking with the mouse: the drag routing of the client area and the two
 // pick routines of field and strip.
-#include <QRadioButton>
+#include <algorithm>
 
 #include "app/Controls.h"
 #include "app/Form1.h"
 #include "color/ColorValue.h"
 #include "color/Mappings.h"
 #include "color/NumberRules.h"
-#include "picker/Markers.h"
 
 namespace {
 constexpr int LeftButton = 1;
@@ -21,29 +20,25 @@ int32_t Whole(float v)
 // A row of the strip: below its bottom it is the bottom, above its top the top.
 float StripRow(float Y, const color::PickerGeometry& g)
 {
-    if (Y > g.StripBottom)
-        Y = static_cast<float>(g.StripBottom);
-    if (Y < g.StripTop)
-        Y = static_cast<float>(g.StripTop);
-    return Y;
+    return std::clamp(Y, static_cast<float>(g.StripTop), static_cast<float>(g.StripBottom));
 }
 } // namespace
 
-bool Form1::NotForThePicker(int Button, float X, float Y)
+bool Form1::NotLeftButton(int Button)
 {
-    if (Button != LeftButton)
-        return true;
-    if (PresetMode == PresetPicker)
-        return false;
-    PickSwatch(X, Y, PresetMode);
-    return true;
+    return Button != LeftButton;
 }
 
 void Form1::Form_MouseDown(int Button, int, float X, float Y)
 {
-    if (NotForThePicker(Button, X, Y))
+    if (NotLeftButton(Button))
         return;
-    const color::PickerGeometry& g = Picker.Geometry;
+    // While a swatch panel shows, a press picks there.
+    if (panel_.Showing()) {
+        PickSwatch(X, Y);
+        return;
+    }
+    const color::PickerGeometry& g = view_.Geometry();
     const double x = X;
     const double y = Y;
     if (g.FieldLeft <= x && x <= g.FieldRight && g.FieldTop <= y && y <= g.FieldBottom) {
@@ -52,26 +47,25 @@ void Form1::Form_MouseDown(int Button, int, float X, float Y)
     }
     if (g.StripLeft <= x && x < g.StripRight + 11 && g.StripTop - 2 <= y && y < g.StripBottom + 3) {
         StripDrag = true;
-        Y = StripRow(Y, g);
-        PickStripColor(X, Y);
+        PickStripColor(StripRow(Y, g));
     }
 }
 
 void Form1::Form_MouseMove(int Button, int, float X, float Y)
 {
-    if (NotForThePicker(Button, X, Y))
+    if (NotLeftButton(Button))
         return;
-    const color::PickerGeometry& g = Picker.Geometry;
+    if (panel_.Showing()) {
+        PickSwatch(X, Y);
+        return;
+    }
+    const color::PickerGeometry& g = view_.Geometry();
     if (FieldDrag) {
-        X = std::clamp(X, static_cast<float>(g.FieldLeft), static_cast<float>(g.FieldRight));
-        Y = std::clamp(Y, static_cast<float>(g.FieldTop), static_cast<float>(g.FieldBottom));
-        PickFieldColor(X, Y);
+        PickFieldColor(std::clamp(X, static_cast<float>(g.FieldLeft), static_cast<float>(g.FieldRight)),
+                       std::clamp(Y, static_cast<float>(g.FieldTop), static_cast<float>(g.FieldBottom)));
     }
-    if (StripDrag) {
-        X = static_cast<float>(g.StripLeft + 2);
-        Y = StripRow(Y, g);
-        PickStripColor(X, Y);
-    }
+    if (StripDrag)
+        PickStripColor(StripRow(Y, g));
 }
 
 void Form1::Form_MouseUp(int, int, float, float)
@@ -79,45 +73,43 @@ void Form1::Form_MouseUp(int, int, float, float)
     FieldDrag = false;
     // A panel opened during the drag (by its mnemonic) owns the surface now;
     // the picker is rendered afresh when it comes back.
-    if (StripDrag && IsHueMode() && PresetMode == PresetPicker) {
+    if (StripDrag && IsHueMode() && !panel_.Showing()) {
         // The field follows the hue only now, once, not on every drag step.
-        const int32_t c = Surface().GetPixel(Picker.Geometry.StripLeft + 3, picker::MarkRow(Picker.StripY));
         int16_t red, green, blue;
-        color::SplitColor(c, red, green, blue);
+        color::SplitColor(view_.StripColor(), red, green, blue);
         DrawHueField(red, green, blue);
         ShowFieldColor();
     }
     StripDrag = false;
 }
 
-void Form1::PickFieldColor(float& X, float& Y)
+void Form1::PickFieldColor(float X, float Y)
 {
-    const color::PickerGeometry& g = Picker.Geometry;
-    MoveRing(Whole(X), Whole(Y));
-    int32_t c = PointAt(X, Y);
+    const color::PickerGeometry& g = view_.Geometry();
+    view_.MoveRing(Whole(X), Whole(Y));
+    int32_t c = view_.PointAt(X, Y);
     if (IsHueMode()) {
-        SetBoxText(txtS, color::FieldXToSaturation(Picker.FieldX, g));
-        SetBoxText(txtB, color::FieldYToBrightness(Picker.FieldY, g));
+        SetBoxText(txtS, color::FieldXToSaturation(view_.FieldX(), g));
+        SetBoxText(txtB, color::FieldYToBrightness(view_.FieldY(), g));
     } else {
         int16_t red, green, blue;
         color::SplitColor(c, red, green, blue);
-        DrawRampStrip(red, green, blue);
+        view_.DrawRampStrip(red, green, blue);
         if (IsSaturationMode())
-            SetBoxText(txtB, color::FieldYToBrightness(Picker.FieldY, g));
+            SetBoxText(txtB, color::FieldYToBrightness(view_.FieldY(), g));
         else
-            SetBoxText(txtS, color::FieldYToSaturation(Picker.FieldY, g));
-        SetBoxText(txtH, color::FieldXToHue(Picker.FieldX, g));
+            SetBoxText(txtS, color::FieldYToSaturation(view_.FieldY(), g));
+        SetBoxText(txtH, color::FieldXToHue(view_.FieldX(), g));
         // In these modes the colour is the strip's, at the strip row.
-        c = PointAt(g.StripLeft + 5, Picker.StripY);
+        c = view_.StripColor();
     }
-    ShowChannels(c);
-    lblSelColor->SetBackColor(c);
+    ShowNewColor(c);
 }
 
-void Form1::PickStripColor(float&, float& Y)
+void Form1::PickStripColor(float Y)
 {
-    const color::PickerGeometry& g = Picker.Geometry;
-    MoveStripMarks(Y);
+    const color::PickerGeometry& g = view_.Geometry();
+    view_.MoveStripMarks(Y);
     if (IsHueMode()) {
         // The field is not rendered during the drag: the sample follows by
         // arithmetic, and R, G, B wait for the release.
@@ -125,9 +117,7 @@ void Form1::PickStripColor(float&, float& Y)
         MixHueColor(color::PercentForMix(BoxValue(txtS)), color::PercentForMix(BoxValue(txtB)));
         return;
     }
-    const int32_t c = PointAt(g.StripLeft + 5, Y);
-    ShowChannels(c);
-    lblSelColor->SetBackColor(c);
+    ShowNewColor(view_.StripColor());
     if (IsSaturationMode())
         SetBoxText(txtS, color::StripYToPercent(Y, g));
     else
@@ -137,6 +127,6 @@ void Form1::PickStripColor(float&, float& Y)
 void Form1::MixHueColor(int16_t S, int16_t B)
 {
     int16_t red, green, blue;
-    color::SplitColor(PointAt(Picker.Geometry.StripLeft + 5, Picker.StripY), red, green, blue);
+    color::SplitColor(view_.StripColor(), red, green, blue);
     lblSelColor->SetBackColor(color::HueMix(red, green, blue, S, B));
 }

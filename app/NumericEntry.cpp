@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include <QMessageBox>
-#include <QRadioButton>
 #include <QTimer>
 
 #include "app/Controls.h"
@@ -11,7 +10,6 @@
 #include "color/ColorValue.h"
 #include "color/Mappings.h"
 #include "color/NumberRules.h"
-#include "picker/Markers.h"
 
 bool Form1::HueCheck()
 {
@@ -35,11 +33,10 @@ void Form1::txtH_KeyUp(int, int)
         txtH->setText(QStringLiteral("0"));
     if (StripDrag || !IsHueMode())
         return;
-    const color::PickerGeometry& g = Picker.Geometry;
     // Clamped into the strip: a hue above 360 leaves the marks at the top.
-    MoveStripMarks(color::HueToStripY(BoxValue(txtH), g));
+    view_.MoveStripMarks(color::HueToStripY(BoxValue(txtH), view_.Geometry()));
     int16_t red, green, blue;
-    color::SplitColor(PointAt(g.StripLeft + 5, Picker.StripY), red, green, blue);
+    color::SplitColor(view_.StripColor(), red, green, blue);
     DrawHueField(red, green, blue);
     ShowFieldColor();
 }
@@ -55,7 +52,7 @@ void Form1::txtS_KeyUp(int, int)
 {
     if (!IsHueMode())
         return;
-    MoveRing(color::SaturationToFieldX(BoxValue(txtS), Picker.Geometry), Picker.FieldY);
+    view_.MoveRing(color::SaturationToFieldX(BoxValue(txtS), view_.Geometry()), view_.FieldY());
     ShowFieldColor();
 }
 
@@ -63,13 +60,11 @@ void Form1::txtB_KeyUp(int, int)
 {
     if (!IsHueMode())
         return;
-    MoveRing(Picker.FieldX, color::BrightnessToFieldY(BoxValue(txtB), Picker.Geometry));
+    view_.MoveRing(view_.FieldX(), color::BrightnessToFieldY(BoxValue(txtB), view_.Geometry()));
     ShowFieldColor();
 }
 
 void Form1::ShowFieldColor()
 {
-    const int32_t c = PointAt(Picker.FieldX, Picker.FieldY);
-    lblSelColor->SetBackColor(c);
-    ShowChannels(c);
+    ShowNewColor(view_.RingColor());
 }

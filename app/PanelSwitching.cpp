@@ -4,63 +4,48 @@
 #include <QFrame>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include "app/Controls.h"
 #include "app/Form1.h"
 #include "color/ColorValue.h"
-#include "color/HexText.h"
 #include "color/SafeColor.h"
-#include "picker/Markers.h"
-#include "swatches/SafePalette.h"
+
+namespace {
+// The lists of the panel's combo box, in their order.
+constexpr int CustomItem = 0;
+constexpr int SafeItem = 1;
+} // namespace
 
 void Form1::DrawSafePicker(int16_t Index, bool Clear)
 {
-    swatches::DrawSafePicker(Surface(), SafeCells, Index, Clear);
+    panel_.DrawSafePicker(Index, Clear);
 }
 
-QString Form1::CustomColorsPath() const
+void Form1::PickSwatch(float X, float Y)
 {
-    return swatches::CustomColorsFolder(DataFolder()) + QLatin1Char('/') + swatches::CustomColorsFileName;
-}
-
-void Form1::PickSwatch(float X, float Y, int32_t Mode)
-{
-    const int k = swatches::HitCell(SafeCells, X, Y);
+    const int16_t k = panel_.SelectCellAt(X, Y);
     if (k == 0)
         return;
-    DrawSafePicker(SelectedCell, true);
-    DrawSafePicker(static_cast<int16_t>(k), false);
-    Surface().Refresh();
-    SelectedCell = static_cast<int16_t>(k);
-    int16_t red = 0, green = 0, blue = 0;
-    std::string hex;
-    if (Mode == PresetCustom) {
+    if (panel_.PresetMode() == PresetCustom) {
         // A hand-edited value that is no colour is taken as black.
-        const int32_t value = color::IsColor(CustomColors[k]) ? CustomColors[k] : 0;
-        lblSelColor->SetBackColor(value);
-        color::SplitColor(value, red, green, blue);
-        color::GetHexVal(red, green, blue, hex);
-    } else if (Mode == PresetSafe) {
-        lblSelColor->SetBackColor(color::GetSafeColor(SelectedCell, red, green, blue, hex));
+        const int32_t stored = panel_.CustomColors()[k];
+        TakeOutsideColor(color::IsColor(stored) ? stored : 0, false);
+    } else if (panel_.PresetMode() == PresetSafe) {
+        // The fillers after the 216 colours are black and have no hex text.
+        color::ColorInfo info;
+        const int32_t value = color::GetSafeColor(k, info.red, info.green, info.blue, info.hex);
+        TakeOutsideColor(value, false, info);
     }
-    DrawColorInfo(red, green, blue, hex);
-}
-
-void Form1::LoadCustomColors()
-{
-    CustomColors = swatches::ReadCustomColorsFile(CustomColorsPath());
-    swatches::PaintCustomColors(Surface(), SafeCells, CustomColors, SelectedCell);
 }
 
 bool Form1::SaveCustomColors()
 {
-    const QString path = CustomColorsPath();
-    const QString reason = swatches::WriteCustomColorsFile(path, CustomColors);
+    const QString reason = panel_.SaveCustomColors();
     if (reason.isEmpty())
         return true;
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Tinctara"),
-                    QStringLiteral("The custom colours could not be saved to %1: %2").arg(path, reason),
+                    QStringLiteral("The custom colours could not be saved to %1: %2")
+                        .arg(panel_.CustomColorsPath(), reason),
                     QMessageBox::Ok, this);
     box.exec();
     return false;
@@ -68,77 +53,83 @@ bool Form1::SaveCustomColors()
 
 void Form1::cmdADD_Click()
 {
-    CustomColors[SelectedCell] = lblADDColor->BackColor();
-    DrawSafePicker(SelectedCell, true);
-    platform::Surface& s = Surface();
-    s.DrawWidth = 1;
-    s.DrawMode = platform::DRAWMODE_COPYPEN;
-    s.FillStyle = platform::FILLSTYLE_SOLID;
-    swatches::PaintCell(s, SafeCells[SelectedCell], CustomColors[SelectedCell]);
+    panel_.SetSelectedColor(lblADDColor->BackColor());
     // A failed save is reported by SaveCustomColors; the colour stays in
     // the panel either way.
     SaveCustomColors();
-    DrawSafePicker(SelectedCell, false);
-    s.Refresh();
+    DrawSafePicker(panel_.SelectedCell(), false);
+    view_.Surface().Refresh();
+}
+
+void Form1::ShowPanelControls()
+{
+    const bool custom = panel_.PresetMode() == PresetCustom;
+    cmdADD->setVisible(custom);
+    lblADDColor->setVisible(custom);
 }
 
 void Form1::cmdPreset_Click()
 {
-    Surface().Cls();
-    if (PresetMode == PresetPicker) {
+    platform::Surface& s = view_.Surface();
+    s.Cls();
+    if (!panel_.Showing()) {
         fraValues->hide();
-        PresetMode = PresetCustom;
-        LoadCustomColors();
+        panel_.SetPresetMode(PresetCustom);
+        panel_.LoadCustomColors();
         cmdPreset->setText(QStringLiteral("&Picker"));
         cmdPreset->setAccessibleName(QStringLiteral("Picker"));
         cmbPreset->show();
-        if (cmbPreset->currentIndex() != 0) {
-            cmbPreset->setCurrentIndex(0);
+        if (cmbPreset->currentIndex() != CustomItem) {
+            // The list follows the panel, and the panel is drawn as when the
+            // list is chosen.
+            cmbPreset->setCurrentIndex(CustomItem);
             cmbPreset_Click();
         }
         lblADDColor->SetBackColor(lblSelColor->BackColor());
-        cmdADD->show();
-        lblADDColor->show();
+        ShowPanelControls();
         return;
     }
-    Surface().Cls();
+    s.Cls();
     cmbPreset->hide();
     cmdPreset->setText(QStringLiteral("&Preset"));
     cmdPreset->setAccessibleName(QStringLiteral("Preset"));
     // The cleared surface has neither ring nor marks; put both back where
     // they were so the mode's handler moves exactly one of each.
-    DrawPicker();
-    picker::DrawStripMarks(Surface(), Picker.Geometry, picker::MarkRow(Picker.StripY));
-    if (optH->isChecked())
+    view_.DrawPicker();
+    view_.DrawStripMarks();
+    switch (view_.Mode()) {
+    case picker::PickerMode::Hue:
         optH_Click();
-    else if (optS->isChecked())
+        break;
+    case picker::PickerMode::Saturation:
         optS_Click();
-    else if (optB->isChecked())
+        break;
+    case picker::PickerMode::Brightness:
         optB_Click();
-    PresetMode = PresetPicker;
+        break;
+    }
+    panel_.SetPresetMode(PresetPicker);
     fraValues->show();
-    cmdADD->hide();
-    lblADDColor->hide();
+    ShowPanelControls();
 }
 
 void Form1::cmbPreset_Click()
 {
-    Surface().Cls();
+    platform::Surface& s = view_.Surface();
+    s.Cls();
     switch (cmbPreset->currentIndex()) {
-    case 0:
-        LoadCustomColors();
-        cmdADD->show();
-        lblADDColor->show();
-        PresetMode = PresetCustom;
+    case CustomItem:
+        panel_.SetPresetMode(PresetCustom);
+        panel_.LoadCustomColors();
+        ShowPanelControls();
         break;
-    case 1:
-        swatches::DrawSafePalette(Surface(), SafeCells, SelectedCell);
-        cmdADD->hide();
-        lblADDColor->hide();
-        PresetMode = PresetSafe;
+    case SafeItem:
+        panel_.SetPresetMode(PresetSafe);
+        panel_.ShowSafePalette();
+        ShowPanelControls();
         break;
     default:
         break;
     }
-    Surface().Refresh();
+    s.Refresh();
 }

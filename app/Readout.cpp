@@ -6,14 +6,13 @@
 
 #include "app/Controls.h"
 #include "app/Form1.h"
-#include "color/ColorValue.h"
-#include "color/HexText.h"
+#include "color/ColorInfo.h"
 #include "color/NumberRules.h"
 
-void Form1::DrawColorInfo(const int16_t& red, const int16_t& green, const int16_t& blue, const std::string& hex)
+void Form1::DrawColorInfo(int16_t red, int16_t green, int16_t blue, const std::string& hex)
 {
-    platform::Surface& s = Surface();
-    const int left = Picker.Geometry.StripRight + 20;
+    platform::Surface& s = view_.Surface();
+    const int left = view_.Geometry().StripRight + 20;
     const std::string lines[] = {"R: " + color::IntegerText(red), "G: " + color::IntegerText(green),
                                  "B: " + color::IntegerText(blue), "Hex: #" + hex};
 
@@ -41,12 +40,8 @@ void Form1::DrawColorInfo(const int16_t& red, const int16_t& green, const int16_
 
 void Form1::ShowSampleInfo(const app::ColorLabel* sample)
 {
-    const int32_t value = sample->BackColor();
-    int16_t red, green, blue;
-    color::SplitColor(value, red, green, blue);
-    std::string hex;
-    color::GetHexVal(red, green, blue, hex);
-    DrawColorInfo(red, green, blue, hex);
+    const color::ColorInfo info = color::InfoOf(sample->BackColor());
+    DrawColorInfo(info.red, info.green, info.blue, info.hex);
 }
 
 void Form1::lblOldColor_Click()

@@ -9,7 +9,7 @@
 namespace app {
 
 ScreenPicker::ScreenPicker(QWidget* window, std::unique_ptr<ScreenAccess> screen,
-                           std::unique_ptr<ColourPortal> portal)
+                           std::unique_ptr<ColorPortal> portal)
     : QObject(window), window_(window)
 {
     UseDesktop(std::move(screen), std::move(portal));
@@ -21,7 +21,7 @@ ScreenPicker::~ScreenPicker()
         End();
 }
 
-void ScreenPicker::UseDesktop(std::unique_ptr<ScreenAccess> screen, std::unique_ptr<ColourPortal> portal)
+void ScreenPicker::UseDesktop(std::unique_ptr<ScreenAccess> screen, std::unique_ptr<ColorPortal> portal)
 {
     if (Holding())
         End();
@@ -34,14 +34,10 @@ void ScreenPicker::ConnectPortal()
 {
     // The desktop's picker has its own preview: only a colour it answers
     // reaches the window, a cancel changes nothing.
-    portal_->onColour = [this](int32_t c) {
-        if (onTake)
-            onTake(c);
-    };
-    portal_->onFailed = [this](const QString& why) {
-        if (onUnavailable)
-            onUnavailable(QStringLiteral("this desktop does not let programs read the screen, and %1").arg(why));
-    };
+    connect(portal_.get(), &ColorPortal::picked, this, &ScreenPicker::taken);
+    connect(portal_.get(), &ColorPortal::failed, this, [this](const QString& why) {
+        emit unavailable(QStringLiteral("this desktop does not let programs read the screen, and %1").arg(why));
+    });
 }
 
 QString ScreenPicker::PortalParent() const
@@ -61,8 +57,7 @@ void ScreenPicker::Start()
     }
     const QString why = screen_->Grab(window_->windowHandle());
     if (!why.isEmpty()) {
-        if (onUnavailable)
-            onUnavailable(why);
+        emit unavailable(why);
         return;
     }
     state_ = State::Picking;
@@ -77,14 +72,12 @@ void ScreenPicker::Take(const QPointF& global)
         Cancel();
         return;
     }
-    if (onTake)
-        onTake(*c);
+    emit taken(*c);
 }
 
 void ScreenPicker::Cancel()
 {
-    if (onCancel)
-        onCancel();
+    emit cancelled();
 }
 
 void ScreenPicker::End()
@@ -100,8 +93,8 @@ bool ScreenPicker::eventFilter(QObject*, QEvent* event)
     case QEvent::MouseMove:
         if (state_ == State::Picking) {
             if (const std::optional<int32_t> c = screen_->PixelAt(static_cast<QMouseEvent*>(event)->globalPosition());
-                c && onPreview)
-                onPreview(*c);
+                c)
+                emit preview(*c);
         }
         return true;
     case QEvent::MouseButtonPress:

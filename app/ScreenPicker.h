@@ -1,13 +1,12 @@
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-#include "app/ColourPortal.h"
+#include "app/ColorPortal.h"
 #include "app/ScreenAccess.h"
 
 class QWidget;
@@ -19,24 +18,27 @@ namespace app {
 // previews the pixel under the pointer, a left click takes it, Escape or
 // any other button cancels. Elsewhere the desktop's own picker is asked
 // through its portal. What a colour does to the window is the owner's
-// business, through the callbacks.
+// business, through the signals.
 class ScreenPicker : public QObject {
+    Q_OBJECT
+
 public:
-    ScreenPicker(QWidget* window, std::unique_ptr<ScreenAccess> screen, std::unique_ptr<ColourPortal> portal);
+    ScreenPicker(QWidget* window, std::unique_ptr<ScreenAccess> screen, std::unique_ptr<ColorPortal> portal);
     ~ScreenPicker() override;
 
     // Puts another desktop in place of the real one (tests).
-    void UseDesktop(std::unique_ptr<ScreenAccess> screen, std::unique_ptr<ColourPortal> portal);
+    void UseDesktop(std::unique_ptr<ScreenAccess> screen, std::unique_ptr<ColorPortal> portal);
 
     void Start();
     // Whether the pointer and keyboard are held for a pick.
     bool Holding() const { return state_ != State::Idle; }
 
-    std::function<void(int32_t colorValue)> onPreview;
-    std::function<void(int32_t colorValue)> onTake;
+signals:
+    void preview(int32_t colorValue);
+    void taken(int32_t colorValue);
     // After previews: put back what they changed.
-    std::function<void()> onCancel;
-    std::function<void(const QString& why)> onUnavailable;
+    void cancelled();
+    void unavailable(const QString& why);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,7 +59,7 @@ private:
 
     QPointer<QWidget> window_;
     std::unique_ptr<ScreenAccess> screen_;
-    std::unique_ptr<ColourPortal> portal_;
+    std::unique_ptr<ColorPortal> portal_;
     State state_ = State::Idle;
 };
 

@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "color/ColorValue.h"
 #include "picker/Frames.h"
 #include "picker/HueField.h"
 #include "picker/HueFieldFill.h"
@@ -54,6 +55,12 @@ void BM_CopyFieldSizedBuffer(benchmark::State& state)
 }
 BENCHMARK(BM_CopyFieldSizedBuffer);
 
+// A colour of its own for each of 256 rows.
+int32_t VaryingColor(int row)
+{
+    return color::RGB(row, 255 - row, (row * 7) & 0xFF);
+}
+
 // A different strip colour every call, so nothing can be carried over.
 void BM_DrawHueField(benchmark::State& state)
 {
@@ -62,7 +69,7 @@ void BM_DrawHueField(benchmark::State& state)
     picker::DrawPicker(s, p.FieldX, p.FieldY);
     int row = 0;
     for (auto _ : state) {
-        const int32_t c = picker::HueStripRowColor(row);
+        const int32_t c = VaryingColor(row);
         row = (row + 1) & 0xFF;
         const int16_t red = c & 0xFF, green = (c >> 8) & 0xFF, blue = (c >> 16) & 0xFF;
         picker::DrawHueField(s, p, red, green, blue);
@@ -191,15 +198,14 @@ void BM_DrawHueStrip(benchmark::State& state)
 BENCHMARK(BM_DrawHueStrip);
 
 // The strips of saturation and brightness modes, a new colour each call.
-template <void (*Draw)(platform::Surface&, const color::PickerGeometry&, const int16_t&, const int16_t&,
-                       const int16_t&)>
+template <void (*Draw)(platform::Surface&, const color::PickerGeometry&, int16_t, int16_t, int16_t)>
 void DrawRampStripBench(benchmark::State& state)
 {
     platform::Surface s(434, 275, Colors(), QFont());
     const auto g = color::MakePickerGeometry();
     int row = 0;
     for (auto _ : state) {
-        const int32_t c = picker::HueStripRowColor(row);
+        const int32_t c = VaryingColor(row);
         row = (row + 1) & 0xFF;
         const int16_t red = c & 0xFF, green = (c >> 8) & 0xFF, blue = (c >> 16) & 0xFF;
         Draw(s, g, red, green, blue);

@@ -76,12 +76,12 @@ private:
 // A benchmark whose events never reached the handlers would time nothing.
 void ExpectRingAt(benchmark::State& state, const Form1& f, int x, int y)
 {
-    if (f.Picker.FieldX != x || f.Picker.FieldY != y)
+    if (f.View().FieldX() != x || f.View().FieldY() != y)
         state.SkipWithError("the mouse events did not move the ring");
 }
 void ExpectMarksAt(benchmark::State& state, const Form1& f, int y)
 {
-    if (f.Picker.StripY != static_cast<float>(y))
+    if (f.View().StripY() != static_cast<float>(y))
         state.SkipWithError("the mouse events did not move the strip marks");
 }
 
@@ -213,7 +213,7 @@ void BM_Hue_TypedSaturation(benchmark::State& state)
         if (i % DrainEvery == 0)
             DrainNow(state);
     }
-    if (w.f().Picker.FieldX != (i & 1 ? 138 : 23))
+    if (w.f().View().FieldX() != (i & 1 ? 138 : 23))
         state.SkipWithError("the keystrokes did not move the ring");
 }
 BENCHMARK(BM_Hue_TypedSaturation);

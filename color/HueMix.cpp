@@ -1,5 +1,7 @@
 #include "color/Mappings.h"
 
+#include <algorithm>
+
 #include "color/ColorValue.h"
 #include "color/NumberRules.h"
 
@@ -11,7 +13,7 @@ namespace {
 // 16-bit product nor leave 0..255, whatever the boxes hold.
 int16_t Clamp16(int16_t v, int16_t lo, int16_t hi)
 {
-    return v < lo ? lo : (v > hi ? hi : v);
+    return std::clamp(v, lo, hi);
 }
 
 int32_t MixChannel(int16_t c, int16_t S, int16_t B)

@@ -41,8 +41,8 @@ uint8_t* FieldScratch()
 
 } // namespace
 
-void DrawHueField(platform::Surface& s, PickerState& p, const int16_t& red, const int16_t& green,
-                  const int16_t& blue)
+void DrawHueField(platform::Surface& s, PickerState& p, int16_t red, int16_t green,
+                  int16_t blue)
 {
     const color::PickerGeometry& g = p.Geometry;
     DrawPicker(s, p.FieldX, p.FieldY); // ring off, so the blit does not bury it

@@ -8,8 +8,8 @@ namespace picker {
 
 // The saturation-brightness square of one pure hue, with the ring kept
 // right and the field frame redrawn.
-void DrawHueField(platform::Surface& s, PickerState& p, const int16_t& red, const int16_t& green,
-                  const int16_t& blue);
+void DrawHueField(platform::Surface& s, PickerState& p, int16_t red, int16_t green,
+                  int16_t blue);
 
 // One channel of the square at field column i, row k (0..255) for the
 // channel's pure-hue value C, by the arithmetic the renderer is defined by.

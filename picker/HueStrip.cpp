@@ -67,33 +67,6 @@ int32_t SegmentColor(int i, const Segments& sg)
     }
 }
 
-// Colour value of row i, or -1 for a row no segment covers.
-int32_t RowColor(int i, const Segments& sg)
-{
-    if (i < 0) {
-        return -1;
-    }
-    if (i <= sg.lastRow[1]) {
-        return SegmentColor<1>(i, sg);
-    }
-    if (i <= sg.lastRow[2]) {
-        return SegmentColor<2>(i, sg);
-    }
-    if (i <= sg.lastRow[3]) {
-        return SegmentColor<3>(i, sg);
-    }
-    if (i <= sg.lastRow[4]) {
-        return SegmentColor<4>(i, sg);
-    }
-    if (i <= sg.lastRow[5]) {
-        return SegmentColor<5>(i, sg);
-    }
-    if (i <= sg.lastRow[6]) {
-        return SegmentColor<6>(i, sg);
-    }
-    return -1;
-}
-
 // 16 pixels of one colour as six 8-byte words: the 3-byte pattern repeats
 // every 24 bytes.
 void FillRow(uint8_t* row, int32_t color)
@@ -113,12 +86,6 @@ void FillRow(uint8_t* row, int32_t color)
 }
 
 } // namespace
-
-int32_t HueStripRowColor(int i)
-{
-    static const Segments sg = MakeSegments(255);
-    return RowColor(i, sg);
-}
 
 void FillHueStrip(uint8_t* bits, int32_t span)
 {

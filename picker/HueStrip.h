@@ -11,10 +11,6 @@ namespace picker {
 // blue, cyan, green and yellow back to red; then the strip frame.
 void DrawHueStrip(platform::Surface& s, PickerState& p);
 
-// Colour (0x00BBGGRR) of strip row i (0..255, counted from the top); -1
-// for any other row.
-int32_t HueStripRowColor(int i);
-
 // The strip's bitmap: 15 x 256 pixels of 3 bytes (blue, green, red), rows
 // bottom-up in the buffer but blitted upside down, so buffer row i is strip
 // row i. Each row is 16 pixels long: the 16th fills its padding.

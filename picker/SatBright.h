@@ -20,9 +20,9 @@ void DrawBrightField(platform::Surface& s, PickerState& p);
 // The strip from the given colour at the top to white (saturation mode) or
 // black (brightness mode) at the bottom, as 256 one-pixel lines, then the
 // strip frame.
-void DrawSatStrip(platform::Surface& s, const color::PickerGeometry& g, const int16_t& red,
-                  const int16_t& green, const int16_t& blue);
-void DrawBrightStrip(platform::Surface& s, const color::PickerGeometry& g, const int16_t& red,
-                     const int16_t& green, const int16_t& blue);
+void DrawSatStrip(platform::Surface& s, const color::PickerGeometry& g, int16_t red,
+                  int16_t green, int16_t blue);
+void DrawBrightStrip(platform::Surface& s, const color::PickerGeometry& g, int16_t red,
+                     int16_t green, int16_t blue);
 
 } // namespace picker

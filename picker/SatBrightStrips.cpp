@@ -19,8 +19,8 @@ int Byte(double v)
 }
 
 template <class Channel>
-void DrawRamp(platform::Surface& s, const color::PickerGeometry& g, const int16_t& red, const int16_t& green,
-              const int16_t& blue, Channel channel)
+void DrawRamp(platform::Surface& s, const color::PickerGeometry& g, int16_t red, int16_t green,
+              int16_t blue, Channel channel)
 {
     s.DrawMode = platform::DRAWMODE_COPYPEN;
     s.DrawWidth = 1;
@@ -34,8 +34,8 @@ void DrawRamp(platform::Surface& s, const color::PickerGeometry& g, const int16_
 
 } // namespace
 
-void DrawSatStrip(platform::Surface& s, const color::PickerGeometry& g, const int16_t& red,
-                  const int16_t& green, const int16_t& blue)
+void DrawSatStrip(platform::Surface& s, const color::PickerGeometry& g, int16_t red,
+                  int16_t green, int16_t blue)
 {
     // Line i is c(1 - i/255) + i: the colour at the top, white at the bottom.
     DrawRamp(s, g, red, green, blue, [](int c, int i) {
@@ -46,8 +46,8 @@ void DrawSatStrip(platform::Surface& s, const color::PickerGeometry& g, const in
     });
 }
 
-void DrawBrightStrip(platform::Surface& s, const color::PickerGeometry& g, const int16_t& red,
-                     const int16_t& green, const int16_t& blue)
+void DrawBrightStrip(platform::Surface& s, const color::PickerGeometry& g, int16_t red,
+                     int16_t green, int16_t blue)
 {
     // Line i is c - ic/255: the colour at the top, black at the bottom.
     DrawRamp(s, g, red, green, blue, [](int c, int i) {

@@ -173,23 +173,6 @@ PixelList CirclePixels(int cx, int cy, int radius, ClipSize clip)
     return out;
 }
 
-PixelList BandPixels(const Box& outer, const Box& inner, ClipSize clip)
-{
-    PixelList out;
-    const bool hasInner = inner.left <= inner.right && inner.top <= inner.bottom;
-    const long long top = std::max(outer.top, 0LL);
-    const long long bottom = std::min(outer.bottom, static_cast<long long>(clip.height) - 1);
-    for (long long y = top; y <= bottom; ++y) {
-        if (hasInner && y >= inner.top && y <= inner.bottom) {
-            AddRow(out, y, outer.left, std::min(outer.right, inner.left - 1), clip);
-            AddRow(out, y, std::max(outer.left, inner.right + 1), outer.right, clip);
-        } else {
-            AddRow(out, y, outer.left, outer.right, clip);
-        }
-    }
-    return out;
-}
-
 std::optional<Box> StraightLineBox(int x1, int y1, int x2, int y2, int width, bool includeEnd)
 {
     if (x1 != x2 && y1 != y2) {

@@ -38,16 +38,13 @@ PixelList LinePixels(int x1, int y1, int x2, int y2, int width, bool includeEnd,
 // Closed, never the centre; nothing for a radius below 1.
 PixelList CirclePixels(int cx, int cy, int radius, ClipSize clip);
 
-// Pixels of the band between two nested boxes (all bounds inclusive): the
-// outer box minus the inner one. An empty inner box (right < left) leaves
-// the whole outer box.
+// A box of pixels, all bounds inclusive; empty when right < left.
 struct Box {
     long long left = 0;
     long long top = 0;
     long long right = -1;
     long long bottom = -1;
 };
-PixelList BandPixels(const Box& outer, const Box& inner, ClipSize clip);
 
 // A horizontal or vertical line covers a box: the pixels LinePixels lists
 // for it, before clipping (an empty box when it covers none). Nothing for a

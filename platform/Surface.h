@@ -92,7 +92,6 @@ public:
     int LineHeight() const;
 
     // --- Device-context operations ---
-    int32_t GetPixel(int x, int y) const { return Point(x, y); }
     void MoveToEx(int x, int y);
     // Line from the current position to (x, y), end point excluded, in
     // ForeColor, width DrawWidth, mode DrawMode; the end becomes the current
@@ -123,8 +122,8 @@ private:
     // Each pixel of the list (all inside the image, none twice) inverted or
     // set to color, by DrawMode `mode`.
     void Paint(const PixelList& pixels, int32_t color, int mode);
-    // The same for the pixels BandPixels would list, painted a row span at
-    // a time.
+    // The same for the band between two nested boxes (the outer one less
+    // the inner one, which may be empty), painted a row span at a time.
     void PaintBand(const Box& outer, const Box& inner, int32_t color, int mode);
     // A line with the pen (ForeColor, DrawWidth, DrawMode), with or without
     // its end point.

@@ -1,6 +1,9 @@
 #include "swatches/SafePalette.h"
 
+#include <string>
+
 #include "color/ColorValue.h"
+#include "color/SafeColor.h"
 
 namespace swatches {
 
@@ -33,13 +36,12 @@ void DrawSafePalette(platform::Surface& s, const Cells& cells, int16_t SelectedC
     s.FillStyle = platform::FILLSTYLE_SOLID;
     s.DrawMode = platform::DRAWMODE_COPYPEN;
     s.DrawWidth = 1;
-    int k = 0;
-    for (int red = 0; red <= 255; red += 51)
-        for (int green = 0; green <= 255; green += 51)
-            for (int blue = 0; blue <= 255; blue += 51)
-                PaintCell(s, cells[++k], color::RGB(red, green, blue));
-    for (k = 217; k <= CellCount; ++k)
-        PaintCell(s, cells[k], 0);
+    // Past the 216 colours the cells are black fillers.
+    for (int16_t k = 1; k <= CellCount; ++k) {
+        int16_t red = 0, green = 0, blue = 0;
+        std::string hex;
+        PaintCell(s, cells[k], color::GetSafeColor(k, red, green, blue, hex));
+    }
     DrawSafePicker(s, cells, SelectedCell, false);
 }
 

@@ -34,7 +34,7 @@ protected:
         f().txtB->setText(b);
     }
     Readings Read() const { return invariants::Read(*form); }
-    int MarkRow() const { return expected::MarkRowOf(form->Picker.StripY); }
+    int MarkRow() const { return expected::MarkRowOf(form->View().StripY()); }
 };
 
 TEST_F(ModeSelectionTest, SwitchFromStartPutsTheRingTopLeftAndRampsRed)
@@ -44,11 +44,11 @@ TEST_F(ModeSelectionTest, SwitchFromStartPutsTheRingTopLeftAndRampsRed)
         Select(Mode::Hue);
         const Readings before = Read();
         Select(m);
-        EXPECT_EQ(f().Picker.FieldX, 10);
-        EXPECT_EQ(f().Picker.FieldY, 10);
+        EXPECT_EQ(f().View().FieldX(), 10);
+        EXPECT_EQ(f().View().FieldY(), 10);
         EXPECT_EQ(Pixel(10, 10), Red);
         // The box the strip stands for holds 100: the marks go to the top.
-        EXPECT_EQ(f().Picker.StripY, 10.0f);
+        EXPECT_EQ(f().View().StripY(), 10.0f);
         // The mode's field, and its strip from the red under the ring.
         EXPECT_TRUE(invariants::PickerIsClean(f()));
         EXPECT_EQ(Read(), before) << "sample and boxes keep their contents";
@@ -68,11 +68,11 @@ TEST_F(ModeSelectionTest, BoxValuesPlaceRingAndMarksOnEverySwitch)
         SetBoxes(c.h, "100", "100");
         for (Mode m : {Mode::Saturation, Mode::Brightness}) {
             Select(m);
-            EXPECT_EQ(f().Picker.FieldX, c.fieldX) << invariants::ModeName(m);
+            EXPECT_EQ(f().View().FieldX(), c.fieldX) << invariants::ModeName(m);
             EXPECT_TRUE(invariants::PickerIsClean(f()));
         }
         Select(Mode::Hue);
-        EXPECT_EQ(f().Picker.StripY, c.hueStripY);
+        EXPECT_EQ(f().View().StripY(), c.hueStripY);
         EXPECT_TRUE(invariants::PickerIsClean(f()));
     }
 
@@ -87,12 +87,12 @@ TEST_F(ModeSelectionTest, BoxValuesPlaceRingAndMarksOnEverySwitch)
         SCOPED_TRACE(c.v);
         SetBoxes("0", c.v, c.v);
         Select(Mode::Saturation);
-        EXPECT_EQ(f().Picker.FieldY, c.fieldY);
-        EXPECT_EQ(f().Picker.StripY, c.stripY);
+        EXPECT_EQ(f().View().FieldY(), c.fieldY);
+        EXPECT_EQ(f().View().StripY(), c.stripY);
         EXPECT_TRUE(invariants::PickerIsClean(f()));
         Select(Mode::Brightness);
-        EXPECT_EQ(f().Picker.FieldY, c.fieldY);
-        EXPECT_EQ(f().Picker.StripY, c.stripY);
+        EXPECT_EQ(f().View().FieldY(), c.fieldY);
+        EXPECT_EQ(f().View().StripY(), c.stripY);
         EXPECT_TRUE(invariants::PickerIsClean(f()));
         Select(Mode::Hue);
     }
@@ -100,7 +100,7 @@ TEST_F(ModeSelectionTest, BoxValuesPlaceRingAndMarksOnEverySwitch)
     SetBoxes("0", "30", "100");
     Select(Mode::Saturation);
     Select(Mode::Hue);
-    EXPECT_EQ(f().Picker.FieldX, 86) << "86.5 rounds to even";
+    EXPECT_EQ(f().View().FieldX(), 86) << "86.5 rounds to even";
     EXPECT_TRUE(invariants::PickerIsClean(f()));
 }
 
@@ -108,15 +108,15 @@ TEST_F(ModeSelectionTest, HalfSaturatedRedInBrightnessMode)
 {
     SetBoxes("0", "50", "100");
     Select(Mode::Brightness);
-    EXPECT_EQ(f().Picker.FieldX, 10);
-    EXPECT_EQ(f().Picker.FieldY, 138);
+    EXPECT_EQ(f().View().FieldX(), 10);
+    EXPECT_EQ(f().View().FieldY(), 138);
     EXPECT_EQ(Pixel(10, 138), HalfRed);
-    EXPECT_EQ(f().Picker.StripY, 10.0f);
+    EXPECT_EQ(f().View().StripY(), 10.0f);
     EXPECT_EQ(f().lblSelColor->BackColor(), Red) << "a switch to this mode keeps the sample";
     EXPECT_TRUE(invariants::PickerIsClean(f()));
 }
 
-TEST_F(ModeSelectionTest, FieldPicksTakeTheStripColourAtTheMarks)
+TEST_F(ModeSelectionTest, FieldPicksTakeTheStripColorAtTheMarks)
 {
     for (Mode m : {Mode::Saturation, Mode::Brightness}) {
         SCOPED_TRACE(invariants::ModeName(m));
@@ -125,7 +125,7 @@ TEST_F(ModeSelectionTest, FieldPicksTakeTheStripColourAtTheMarks)
         // field colour.
         SetBoxes("0", "40", "60");
         Select(m);
-        ASSERT_EQ(f().Picker.StripY, m == Mode::Saturation ? 163.0f : 112.0f);
+        ASSERT_EQ(f().View().StripY(), m == Mode::Saturation ? 163.0f : 112.0f);
         app::TextBox* stripBox = m == Mode::Saturation ? f().txtS : f().txtB;
         app::TextBox* downBox = m == Mode::Saturation ? f().txtB : f().txtS;
         const QString stripText = stripBox->text();
@@ -136,14 +136,14 @@ TEST_F(ModeSelectionTest, FieldPicksTakeTheStripColourAtTheMarks)
             for (int x : {10, 11, 52, 53, 94, 95, 137, 138, 179, 180, 222, 223, 264, 265}) {
                 Press(x, y);
                 Release(x, y);
-                ASSERT_EQ(f().Picker.FieldX, x);
-                ASSERT_EQ(f().Picker.FieldY, y);
+                ASSERT_EQ(f().View().FieldX(), x);
+                ASSERT_EQ(f().View().FieldY(), y);
                 EXPECT_EQ(f().txtH->text().toInt(), expected::HueOfFieldX(x)) << x << "," << y;
                 EXPECT_EQ(downBox->text().toInt(), expected::PercentOfFieldY(y)) << x << "," << y;
                 EXPECT_EQ(stripBox->text(), stripText) << "the strip's own box is not written";
                 const int32_t base = expected::FieldPixel(m, x, y);
                 const int32_t c = expected::StripLine(m, base, MarkRow() - 10);
-                ExpectNewColour(c);
+                ExpectNewColor(c);
                 differing += c != base;
                 ASSERT_TRUE(invariants::PickerIsClean(f())) << x << "," << y;
             }
@@ -151,13 +151,13 @@ TEST_F(ModeSelectionTest, FieldPicksTakeTheStripColourAtTheMarks)
 
         Press(100, 100);
         Move(900, 900);
-        EXPECT_EQ(f().Picker.FieldX, 265);
-        EXPECT_EQ(f().Picker.FieldY, 265);
+        EXPECT_EQ(f().View().FieldX(), 265);
+        EXPECT_EQ(f().View().FieldY(), 265);
         EXPECT_EQ(f().txtH->text(), "360");
         EXPECT_EQ(downBox->text(), "0");
         Move(-50, -50);
-        EXPECT_EQ(f().Picker.FieldX, 10);
-        EXPECT_EQ(f().Picker.FieldY, 10);
+        EXPECT_EQ(f().View().FieldX(), 10);
+        EXPECT_EQ(f().View().FieldY(), 10);
         EXPECT_EQ(f().txtH->text(), "0");
         EXPECT_EQ(downBox->text(), "100");
         Release(-50, -50);
@@ -165,7 +165,7 @@ TEST_F(ModeSelectionTest, FieldPicksTakeTheStripColourAtTheMarks)
     }
 }
 
-TEST_F(ModeSelectionTest, StripPicksWriteTheStripBoxAndTakeTheStripColour)
+TEST_F(ModeSelectionTest, StripPicksWriteTheStripBoxAndTakeTheStripColor)
 {
     for (Mode m : {Mode::Saturation, Mode::Brightness}) {
         SCOPED_TRACE(invariants::ModeName(m));
@@ -178,17 +178,17 @@ TEST_F(ModeSelectionTest, StripPicksWriteTheStripBoxAndTakeTheStripColour)
         const QImage field = f().Surface().Image().copy(0, 0, 270, Form1::ClientHeight);
         for (int y = 5; y <= 270; ++y) {
             const Readings before = Read();
-            const float stripY = f().Picker.StripY;
+            const float stripY = f().View().StripY();
             const int x = 277 + (y * 7) % 26; // across the whole zone, 277..302
             Press(x, y);
             Release(x, y);
             if (y < 8 || y >= 268) {
-                EXPECT_EQ(f().Picker.StripY, stripY) << "outside the zone: " << y;
+                EXPECT_EQ(f().View().StripY(), stripY) << "outside the zone: " << y;
                 EXPECT_EQ(Read(), before);
                 continue;
             }
             const int row = std::clamp(y, 10, 265);
-            ASSERT_EQ(f().Picker.StripY, float(row)) << y;
+            ASSERT_EQ(f().View().StripY(), float(row)) << y;
             Readings want = before;
             (m == Mode::Saturation ? want.s : want.b) = QString::number(expected::PercentOfFieldY(row));
             const int32_t c = expected::StripLine(m, base, row - 10);
@@ -203,13 +203,13 @@ TEST_F(ModeSelectionTest, StripPicksWriteTheStripBoxAndTakeTheStripColour)
 
         Press(285, 100);
         Move(10, -300);
-        EXPECT_EQ(f().Picker.StripY, 10.0f);
+        EXPECT_EQ(f().View().StripY(), 10.0f);
         EXPECT_EQ(stripBox->text(), "100");
         Move(600, 5000);
-        EXPECT_EQ(f().Picker.StripY, 265.0f);
+        EXPECT_EQ(f().View().StripY(), 265.0f);
         EXPECT_EQ(stripBox->text(), "0");
-        ExpectNewColour(expected::StripLine(m, base, 255));
-        EXPECT_EQ(f().Picker.FieldX, 150) << "a strip drag never moves the ring";
+        ExpectNewColor(expected::StripLine(m, base, 255));
+        EXPECT_EQ(f().View().FieldX(), 150) << "a strip drag never moves the ring";
         Release(600, 5000);
         EXPECT_TRUE(invariants::PickerIsClean(f()));
     }
@@ -230,16 +230,16 @@ TEST_F(ModeSelectionTest, SwitchingBackToHueRendersStripAndField)
         const int H = before.h.toInt();
         ASSERT_EQ(H, expected::HueOfFieldX(200));
         const float stripY = expected::HueStripYFloored(H);
-        EXPECT_EQ(f().Picker.StripY, stripY);
-        EXPECT_EQ(f().Picker.FieldX, expected::PercentFieldX(before.s.toInt()));
-        EXPECT_EQ(f().Picker.FieldY, expected::PercentFieldY(before.b.toInt()));
+        EXPECT_EQ(f().View().StripY(), stripY);
+        EXPECT_EQ(f().View().FieldX(), expected::PercentFieldX(before.s.toInt()));
+        EXPECT_EQ(f().View().FieldY(), expected::PercentFieldY(before.b.toInt()));
         // The spectrum, and the field of its colour at the marks.
         EXPECT_TRUE(invariants::PickerIsClean(f()));
         const int32_t hue = expected::HueStripRow(int(stripY) - 10);
 
         // The sample becomes the colour under the ring; the boxes stay.
         Readings want = before;
-        want.sample = expected::HueFieldPixel(hue, f().Picker.FieldX, f().Picker.FieldY);
+        want.sample = expected::HueFieldPixel(hue, f().View().FieldX(), f().View().FieldY());
         EXPECT_EQ(Read(), want);
     }
 }
@@ -255,13 +255,13 @@ TEST_F(ModeSelectionTest, TypedValuesMoveNothingOutsideHueMode)
         Press(280, 150);
         Release(280, 150);
         const QImage image = f().Surface().Image().copy();
-        const picker::PickerState state = f().Picker;
+        const picker::PickerState state = f().View().State();
         Readings want = Read();
         auto expectUnmoved = [&](const char* what) {
             EXPECT_EQ(f().Surface().Image(), image) << what;
-            EXPECT_EQ(f().Picker.FieldX, state.FieldX) << what;
-            EXPECT_EQ(f().Picker.FieldY, state.FieldY) << what;
-            EXPECT_EQ(f().Picker.StripY, state.StripY) << what;
+            EXPECT_EQ(f().View().FieldX(), state.FieldX) << what;
+            EXPECT_EQ(f().View().FieldY(), state.FieldY) << what;
+            EXPECT_EQ(f().View().StripY(), state.StripY) << what;
             EXPECT_EQ(Read(), want) << what;
         };
         const int messages = boxes.Count();
@@ -298,12 +298,12 @@ TEST_F(ModeSelectionTest, ReturningFromThePanelRendersTheSelectedMode)
         Release(90, 180);
         SetBoxes("45", "35", "65");
         QTest::mouseClick(f().cmdPreset, Qt::LeftButton);
-        ASSERT_NE(f().PresetMode, Form1::PresetPicker);
+        ASSERT_NE(f().Panel().PresetMode(), Form1::PresetPicker);
         QTest::mouseClick(f().cmdPreset, Qt::LeftButton);
-        ASSERT_EQ(f().PresetMode, Form1::PresetPicker);
-        EXPECT_EQ(f().Picker.FieldX, expected::HueFieldX(45));
-        EXPECT_EQ(f().Picker.FieldY, expected::PercentFieldY(m == Mode::Saturation ? 65 : 35));
-        EXPECT_EQ(f().Picker.StripY, expected::PercentStripY(m == Mode::Saturation ? 35 : 65));
+        ASSERT_EQ(f().Panel().PresetMode(), Form1::PresetPicker);
+        EXPECT_EQ(f().View().FieldX(), expected::HueFieldX(45));
+        EXPECT_EQ(f().View().FieldY(), expected::PercentFieldY(m == Mode::Saturation ? 65 : 35));
+        EXPECT_EQ(f().View().StripY(), expected::PercentStripY(m == Mode::Saturation ? 35 : 65));
         EXPECT_TRUE(invariants::PickerIsClean(f()));
     }
 }
@@ -343,7 +343,7 @@ TEST_F(ModeSelectionTest, NoBoxContentsMoveMarkersOutOfThePicker)
             for (Mode m : cycle) {
                 const Readings before = Read();
                 Select(m);
-                const auto& p = f().Picker;
+                const auto& p = f().View().State();
                 if (m == Mode::Hue) {
                     EXPECT_EQ(p.StripY, expected::HueStripYFloored(h));
                     EXPECT_EQ(p.FieldX, expected::PercentFieldX(s));
@@ -356,7 +356,7 @@ TEST_F(ModeSelectionTest, NoBoxContentsMoveMarkersOutOfThePicker)
                 ASSERT_TRUE(invariants::PickerIsClean(f())) << invariants::ModeName(m);
                 Readings want = before;
                 if (m == Mode::Hue)
-                    want.sample = expected::ColourUnderRing(invariants::SceneOf(f()));
+                    want.sample = expected::ColorUnderRing(invariants::SceneOf(f()));
                 EXPECT_EQ(Read(), want) << invariants::ModeName(m);
             }
         }

@@ -11,16 +11,16 @@ class MousePickingTest : public WindowTest {
 protected:
     void ExpectFieldPick(int x, int y, int32_t hue)
     {
-        ASSERT_EQ(f().Picker.FieldX, x);
-        ASSERT_EQ(f().Picker.FieldY, y);
+        ASSERT_EQ(f().View().FieldX(), x);
+        ASSERT_EQ(f().View().FieldY(), y);
         EXPECT_EQ(f().txtS->text().toInt(), expected::PercentOfFieldX(x)) << x << "," << y;
         EXPECT_EQ(f().txtB->text().toInt(), expected::PercentOfFieldY(y)) << x << "," << y;
         SCOPED_TRACE(::testing::Message() << "pick at " << x << "," << y);
-        ExpectNewColour(expected::HueFieldPixel(hue, x, y));
+        ExpectNewColor(expected::HueFieldPixel(hue, x, y));
     }
 };
 
-TEST_F(MousePickingTest, PressesOnTheFieldPickTheFieldColourAndMapTheBoxes)
+TEST_F(MousePickingTest, PressesOnTheFieldPickTheFieldColorAndMapTheBoxes)
 {
     for (int y = 10; y <= 265; y += 17)
         for (int x = 10; x <= 265; x += 15) {
@@ -55,7 +55,7 @@ TEST_F(MousePickingTest, DragsBeyondEveryEdgeKeepTheRingInTheField)
     Move(120, 900);
     EXPECT_EQ(f().txtB->text(), "0");
     Release(120, 900);
-    EXPECT_FALSE(f().FieldDrag);
+    EXPECT_FALSE(f().FieldDragging());
 }
 
 TEST_F(MousePickingTest, OnlyTheLeftButtonAloneDrags)
@@ -64,7 +64,7 @@ TEST_F(MousePickingTest, OnlyTheLeftButtonAloneDrags)
     Press(100, 100, Qt::RightButton);
     Press(100, 100, Qt::MiddleButton);
     EXPECT_EQ(f().Surface().Image(), start);
-    EXPECT_FALSE(f().FieldDrag);
+    EXPECT_FALSE(f().FieldDragging());
 
     Press(100, 100);
     ExpectFieldPick(100, 100, Red);
@@ -72,7 +72,7 @@ TEST_F(MousePickingTest, OnlyTheLeftButtonAloneDrags)
     ExpectFieldPick(100, 100, Red);
     // Any release ends the drag.
     Release(150, 150, Qt::RightButton);
-    EXPECT_FALSE(f().FieldDrag);
+    EXPECT_FALSE(f().FieldDragging());
     Move(200, 200);
     ExpectFieldPick(100, 100, Red);
 }
@@ -89,12 +89,12 @@ TEST_F(MousePickingTest, FieldAndStripZonesHaveTheirExactBounds)
     }
     // Just inside the strip zone: the press clamps to the strip.
     Press(302, 8);
-    EXPECT_TRUE(f().StripDrag);
-    EXPECT_EQ(f().Picker.StripY, 10.0f);
+    EXPECT_TRUE(f().StripDragging());
+    EXPECT_EQ(f().View().StripY(), 10.0f);
     EXPECT_EQ(f().txtH->text(), "360");
     Release(302, 8);
     Press(277, 267);
-    EXPECT_EQ(f().Picker.StripY, 265.0f);
+    EXPECT_EQ(f().View().StripY(), 265.0f);
     EXPECT_EQ(f().txtH->text(), "0");
     Release(277, 267);
 }
@@ -113,7 +113,7 @@ TEST_F(MousePickingTest, StripDragMixesTheSampleAndRendersTheFieldOnRelease)
             Press(280, row);
         else
             Move(295, row);
-        EXPECT_EQ(f().Picker.StripY, float(row));
+        EXPECT_EQ(f().View().StripY(), float(row));
         EXPECT_EQ(f().txtH->text().toInt(), expected::HueOfStripRow(row));
         EXPECT_EQ(f().lblSelColor->BackColor(), expected::HueMixSample(expected::HueStripRow(row - 10), S, B)) << row;
         // The field and R, G, B wait for the release.
@@ -121,24 +121,24 @@ TEST_F(MousePickingTest, StripDragMixesTheSampleAndRendersTheFieldOnRelease)
         EXPECT_EQ(Pixel(265, 20), expected::HueFieldPixel(Red, 265, 20));
     }
     Release(295, 52);
-    EXPECT_FALSE(f().StripDrag);
+    EXPECT_FALSE(f().StripDragging());
     // The field of the strip colour at row 52, under one ring and one pair
     // of marks.
     EXPECT_TRUE(invariants::PickerIsClean(f()));
     const int32_t hue = expected::HueStripRow(52 - 10);
-    ExpectNewColour(expected::HueFieldPixel(hue, 138, 138));
+    ExpectNewColor(expected::HueFieldPixel(hue, 138, 138));
 }
 
 TEST_F(MousePickingTest, StripDragFollowsThePointerOutsideTheStrip)
 {
     Press(285, 100);
     Move(10, -300);
-    EXPECT_EQ(f().Picker.StripY, 10.0f);
+    EXPECT_EQ(f().View().StripY(), 10.0f);
     EXPECT_EQ(f().txtH->text(), "360");
     Move(600, 5000);
-    EXPECT_EQ(f().Picker.StripY, 265.0f);
+    EXPECT_EQ(f().View().StripY(), 265.0f);
     EXPECT_EQ(f().txtH->text(), "0");
-    EXPECT_EQ(f().Picker.FieldX, 265) << "a strip drag never moves the ring";
+    EXPECT_EQ(f().View().FieldX(), 265) << "a strip drag never moves the ring";
     Release(600, 5000);
 }
 

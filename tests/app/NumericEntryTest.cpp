@@ -13,13 +13,13 @@ protected:
     {
         expected::PickerScene scene;
         scene.hue = expected::HueStripRow(row - expected::StripTop);
-        scene.ringX = f().Picker.FieldX;
-        scene.ringY = f().Picker.FieldY;
+        scene.ringX = f().View().FieldX();
+        scene.ringY = f().View().FieldY();
         scene.markRow = row;
         EXPECT_TRUE(expected::SameRegion(f().Surface(), expected::PickerPicture(scene, expected::PaletteColors()),
                                          invariants::PickerArea));
     }
-    void ExpectSampleUnderRing() { ExpectNewColour(Pixel(f().Picker.FieldX, f().Picker.FieldY)); }
+    void ExpectSampleUnderRing() { ExpectNewColor(Pixel(f().View().FieldX(), f().View().FieldY())); }
 };
 
 TEST_F(NumericEntryTest, TypedHueMovesTheStripAndRendersTheField)
@@ -27,20 +27,20 @@ TEST_F(NumericEntryTest, TypedHueMovesTheStripAndRendersTheField)
     MessageBoxWatcher boxes;
     Type(f().txtH, QStringLiteral("180"));
     EXPECT_EQ(boxes.Count(), 0);
-    EXPECT_EQ(f().Picker.StripY, 137.5f);
+    EXPECT_EQ(f().View().StripY(), 137.5f);
     // The marks and the field follow the strip pixel nearest to 137.5: row 138.
     ExpectPickerAt(138);
     ExpectSampleUnderRing();
     EXPECT_EQ(f().txtH->text(), "180");
 
     Type(f().txtH, QStringLiteral("1"));
-    EXPECT_EQ(f().Picker.StripY, 264.29166f);
+    EXPECT_EQ(f().View().StripY(), 264.29166f);
     Type(f().txtH, QStringLiteral("360"));
-    EXPECT_EQ(f().Picker.StripY, 10.0f);
+    EXPECT_EQ(f().View().StripY(), 10.0f);
     ExpectPickerAt(10);
     Type(f().txtH, QStringLiteral("12abc"));
     EXPECT_EQ(boxes.Count(), 0);
-    EXPECT_FLOAT_EQ(f().Picker.StripY, float(265 - 12 * 255.0 / 360));
+    EXPECT_FLOAT_EQ(f().View().StripY(), float(265 - 12 * 255.0 / 360));
 }
 
 TEST_F(NumericEntryTest, HueOutsideTheRangeBringsTheMessage)
@@ -54,7 +54,7 @@ TEST_F(NumericEntryTest, HueOutsideTheRangeBringsTheMessage)
     EXPECT_EQ(boxes.buttonCount, 1);
     // Above 360 the marks stay at the top of the strip, and the field shows
     // the hue found there.
-    EXPECT_EQ(f().Picker.StripY, 10.0f);
+    EXPECT_EQ(f().View().StripY(), 10.0f);
     ExpectPickerAt(10);
     EXPECT_EQ(f().txtH->text(), "365");
     EXPECT_EQ(f().focusWidget(), f().txtH);
@@ -68,7 +68,7 @@ TEST_F(NumericEntryTest, NegativeHueIsResetToZero)
     QTest::keyClicks(f().txtH, QStringLiteral("5"));
     EXPECT_EQ(boxes.Count(), 1);
     EXPECT_EQ(f().txtH->text(), "0");
-    EXPECT_EQ(f().Picker.StripY, 265.0f);
+    EXPECT_EQ(f().View().StripY(), 265.0f);
 }
 
 TEST_F(NumericEntryTest, FractionalHueWarnsAndStillMoves)
@@ -77,7 +77,7 @@ TEST_F(NumericEntryTest, FractionalHueWarnsAndStillMoves)
     Type(f().txtH, QStringLiteral("12.5"));
     // "12." reads 12 and passes; "12.5" fails.
     EXPECT_EQ(boxes.Count(), 1);
-    EXPECT_EQ(f().Picker.StripY, 256.14584f);
+    EXPECT_EQ(f().View().StripY(), 256.14584f);
     ExpectPickerAt(256);
 }
 
@@ -89,18 +89,18 @@ TEST_F(NumericEntryTest, EmptyHueMovesTheStripToItsBottom)
     QTest::keyClick(f().txtH, Qt::Key_Backspace);
     EXPECT_EQ(boxes.Count(), 0);
     EXPECT_EQ(f().txtH->text(), "");
-    EXPECT_EQ(f().Picker.StripY, 265.0f);
+    EXPECT_EQ(f().View().StripY(), 265.0f);
 }
 
 TEST_F(NumericEntryTest, SaturationAndBrightnessMoveTheRing)
 {
     Type(f().txtS, QStringLiteral("50"));
-    EXPECT_EQ(f().Picker.FieldX, 138);
+    EXPECT_EQ(f().View().FieldX(), 138);
     ExpectSampleUnderRing();
     Type(f().txtS, QStringLiteral("30"));
-    EXPECT_EQ(f().Picker.FieldX, 86);
+    EXPECT_EQ(f().View().FieldX(), 86);
     Type(f().txtB, QStringLiteral("50"));
-    EXPECT_EQ(f().Picker.FieldY, 138);
+    EXPECT_EQ(f().View().FieldY(), 138);
     ExpectSampleUnderRing();
     EXPECT_EQ(f().lblSelColor->BackColor(), expected::HueFieldPixel(expected::Rgb(255, 0, 0), 86, 138));
 
@@ -119,17 +119,17 @@ TEST_F(NumericEntryTest, NoTypedNumberMovesTheRingOutOfTheField)
                                                {"  1  0  ", 36},  {"&O17", 48},          {"abc", 10}};
     for (const auto& [text, x] : sat) {
         Type(f().txtS, QString::fromLatin1(text));
-        EXPECT_EQ(f().Picker.FieldX, x) << text;
+        EXPECT_EQ(f().View().FieldX(), x) << text;
         ExpectSampleUnderRing();
     }
     for (const auto& [text, y] : {std::pair{"1e308", 10}, {"-1e308", 265}, {"150", 10}, {"-50", 265}}) {
         Type(f().txtB, QString::fromLatin1(text));
-        EXPECT_EQ(f().Picker.FieldY, y) << text;
+        EXPECT_EQ(f().View().FieldY(), y) << text;
     }
     for (const char* text : {"1e308", "-1e308", "99999999999", "-99999999999", "1e400"}) {
         Type(f().txtH, QString::fromLatin1(text));
-        EXPECT_GE(f().Picker.StripY, 10.0f) << text;
-        EXPECT_LE(f().Picker.StripY, 265.0f) << text;
+        EXPECT_GE(f().View().StripY(), 10.0f) << text;
+        EXPECT_LE(f().View().StripY(), 265.0f) << text;
     }
     EXPECT_GT(boxes.Count(), 0);
 }
@@ -171,7 +171,7 @@ TEST_F(NumericEntryTest, ReleasesRunTheHandlerWhenTheirPressReachedTheWindow)
     QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(f().txtH, &repeat);
     EXPECT_EQ(boxes.Count(), 0);
-    EXPECT_EQ(f().Picker.StripY, 265.0f);
+    EXPECT_EQ(f().View().StripY(), 265.0f);
     // Held while the window lost the focus to another: its release may come
     // from anywhere.
     QTest::keyPress(f().txtS, Qt::Key_Shift);
@@ -187,13 +187,13 @@ TEST_F(NumericEntryTest, ReleasesRunTheHandlerWhenTheirPressReachedTheWindow)
     QTest::keyPress(f().txtS, Qt::Key_Tab);
     ASSERT_EQ(f().focusWidget(), f().txtH);
     QTest::keyRelease(f().txtH, Qt::Key_Tab);
-    EXPECT_EQ(f().Picker.StripY, 137.5f);
+    EXPECT_EQ(f().View().StripY(), 137.5f);
     // And the other way round: pressed in the hue box, released in the
     // saturation box.
     f().txtS->setText(QStringLiteral("50"));
     QTest::keyPress(f().txtH, Qt::Key_Shift);
     QTest::keyRelease(f().txtS, Qt::Key_Shift);
-    EXPECT_EQ(f().Picker.FieldX, 138);
+    EXPECT_EQ(f().View().FieldX(), 138);
     EXPECT_EQ(boxes.Count(), 0);
 }
 

@@ -59,9 +59,9 @@ inline expected::PickerScene SceneOf(const Form1& f)
 {
     expected::PickerScene scene;
     scene.mode = ModeOf(f);
-    scene.ringX = f.Picker.FieldX;
-    scene.ringY = f.Picker.FieldY;
-    scene.markRow = expected::MarkRowOf(f.Picker.StripY);
+    scene.ringX = f.View().FieldX();
+    scene.ringY = f.View().FieldY();
+    scene.markRow = expected::MarkRowOf(f.View().StripY());
     scene.hue = expected::HueStripRow(scene.markRow - expected::StripTop);
     return scene;
 }
@@ -71,7 +71,7 @@ constexpr expected::Box PickerArea{0, 0, 301, expected::ClientHeight};
 
 inline ::testing::AssertionResult MarkersInside(const Form1& f)
 {
-    const auto& p = f.Picker;
+    const auto& p = f.View().State();
     if (p.FieldX < expected::FieldLeft || p.FieldX > expected::FieldRight || p.FieldY < expected::FieldTop ||
         p.FieldY > expected::FieldBottom)
         return ::testing::AssertionFailure() << "ring at " << p.FieldX << "," << p.FieldY << " outside the field";
@@ -84,16 +84,16 @@ inline ::testing::AssertionResult MarkersInside(const Form1& f)
 // inside field and strip, on the picture the mode shows from scratch.
 inline ::testing::AssertionResult PickerIsClean(const Form1& f)
 {
-    if (f.PresetMode != Form1::PresetPicker)
-        return ::testing::AssertionFailure() << "a swatch panel is shown (PresetMode " << f.PresetMode << ")";
+    if (f.Panel().PresetMode() != Form1::PresetPicker)
+        return ::testing::AssertionFailure() << "a swatch panel is shown (PresetMode " << f.Panel().PresetMode() << ")";
     const ::testing::AssertionResult inside = MarkersInside(f);
     if (!inside)
         return inside;
     const expected::Picture want = expected::PickerPicture(SceneOf(f), expected::PaletteColors());
     ::testing::AssertionResult same = expected::SameRegion(f.Surface(), want, PickerArea);
     if (!same)
-        same << " (" << ModeName(ModeOf(f)) << " mode, ring at " << f.Picker.FieldX << "," << f.Picker.FieldY
-             << ", StripY " << f.Picker.StripY << ")";
+        same << " (" << ModeName(ModeOf(f)) << " mode, ring at " << f.View().FieldX() << "," << f.View().FieldY()
+             << ", StripY " << f.View().StripY() << ")";
     return same;
 }
 
@@ -102,13 +102,13 @@ inline ::testing::AssertionResult PickerIsClean(const Form1& f)
 inline ::testing::AssertionResult PanelIsClean(const Form1& f)
 {
     const platform::SystemColors colors = expected::PaletteColors();
-    if (f.PresetMode == Form1::PresetCustom)
+    if (f.Panel().PresetMode() == Form1::PresetCustom)
         return expected::SameRegion(
-            f.Surface(), expected::PanelPicture([&](int k) { return f.CustomColors[k]; }, f.SelectedCell, colors),
+            f.Surface(), expected::PanelPicture([&](int k) { return f.Panel().CustomColors()[k]; }, f.Panel().SelectedCell(), colors),
             PickerArea);
-    if (f.PresetMode == Form1::PresetSafe)
-        return expected::SameRegion(f.Surface(), expected::SafePanelPicture(f.SelectedCell, colors), PickerArea);
-    return ::testing::AssertionFailure() << "no panel shown (PresetMode " << f.PresetMode << ")";
+    if (f.Panel().PresetMode() == Form1::PresetSafe)
+        return expected::SameRegion(f.Surface(), expected::SafePanelPicture(f.Panel().SelectedCell(), colors), PickerArea);
+    return ::testing::AssertionFailure() << "no panel shown (PresetMode " << f.Panel().PresetMode() << ")";
 }
 
 } // namespace invariants

@@ -135,7 +135,7 @@ TEST_F(RepaintTest, PickingPaintsOnlyMarkersRendersAndChangedControls)
 
 TEST_F(RepaintTest, TypedValuesAndSampleClicksPaintNoMoreThanTheyChange)
 {
-    const int x0 = f().Picker.FieldX, y0 = f().Picker.FieldY;
+    const int x0 = f().View().FieldX(), y0 = f().View().FieldY();
     f().txtS->setFocus();
     f().txtS->setText(QStringLiteral("5"));
     Settle();

@@ -11,7 +11,7 @@
 
 #include "MessageBoxWatcher.h"
 #include "WindowFixture.h"
-#include "app/ColourPortal.h"
+#include "app/ColorPortal.h"
 #include "app/ScreenAccess.h"
 #include "app/ScreenPicker.h"
 
@@ -20,7 +20,7 @@ namespace screen_pick_test {
 
 // The stand-in screen: every pixel has its own colour; left of x 0 there
 // is no screen.
-std::optional<int32_t> ScreenColour(const QPointF& global)
+std::optional<int32_t> ScreenColor(const QPointF& global)
 {
     if (global.x() < 0)
         return std::nullopt;
@@ -46,7 +46,7 @@ public:
         return refusal_;
     }
     void Release(QWindow*) override { ++holds_.releases; }
-    std::optional<int32_t> PixelAt(const QPointF& global) override { return ScreenColour(global); }
+    std::optional<int32_t> PixelAt(const QPointF& global) override { return ScreenColor(global); }
 
 private:
     Holds& holds_;
@@ -80,7 +80,7 @@ protected:
     void UseDesktop(const QString& refusal)
     {
         f().ScreenPick->UseDesktop(std::make_unique<FakeScreen>(holds, refusal),
-                                   std::make_unique<app::ColourPortal>());
+                                   std::make_unique<app::ColorPortal>());
     }
 
     Look Now() const
@@ -156,12 +156,12 @@ TEST_F(ScreenPickTest, MovesPreviewAndEscapePutsBackWhatTheyChanged)
 
     for (QPointF p : {QPointF(1000.5, 700.25), QPointF(1234, 345), QPointF(12, 900)}) {
         MoveTo(p);
-        ExpectShowing(*ScreenColour(p), "preview");
+        ExpectShowing(*ScreenColor(p), "preview");
         ExpectUnmoved(before, "preview");
     }
     // Off the screens there is nothing to show: the last preview stays.
     MoveTo(QPointF(-5, 10));
-    ExpectShowing(*ScreenColour(QPointF(12, 900)), "off the screens");
+    ExpectShowing(*ScreenColor(QPointF(12, 900)), "off the screens");
     // Keys go to no box, and the shortcut does not start a second pick.
     QTest::keyClicks(f().txtS, QStringLiteral("42"));
     EXPECT_EQ(f().txtS->text(), before.s);
@@ -186,18 +186,18 @@ TEST_F(ScreenPickTest, ALeftClickTakesThePixelAndTheHoldLastsToTheRelease)
     // picker does not see the press.
     const QPointF onField = QPointF(form->Client->mapToGlobal(QPoint(150, 80))) + QPointF(0.5, 0.5);
     SendToWindow(QEvent::MouseButtonPress, onField, Qt::LeftButton, Qt::LeftButton);
-    ExpectShowing(*ScreenColour(onField), "taken");
+    ExpectShowing(*ScreenColor(onField), "taken");
     EXPECT_TRUE(f().ScreenPick->Holding()) << "the release is still to come";
     // Moves and keys before the release change nothing more.
     SendToWindow(QEvent::MouseMove, QPointF(700, 200), Qt::NoButton, Qt::LeftButton);
     QTest::keyClick(f().txtH, Qt::Key_Escape);
-    ExpectShowing(*ScreenColour(onField), "after a move with the button held");
+    ExpectShowing(*ScreenColor(onField), "after a move with the button held");
     SendToWindow(QEvent::MouseButtonRelease, onField, Qt::LeftButton, Qt::NoButton);
     EXPECT_FALSE(f().ScreenPick->Holding());
     EXPECT_EQ(holds.releases, 1);
-    ExpectShowing(*ScreenColour(onField), "after the release");
+    ExpectShowing(*ScreenColor(onField), "after the release");
     ExpectUnmoved(before, "taken");
-    EXPECT_FALSE(f().FieldDrag);
+    EXPECT_FALSE(f().FieldDragging());
 
     // Let go: presses reach the picker again.
     Press(150, 80);
@@ -212,7 +212,7 @@ TEST_F(ScreenPickTest, OtherButtonsAndUnreadablePixelsCancel)
                                  {Qt::LeftButton, QPointF(-1, 60)}}) {
         f().mnuEditPick_Click();
         MoveTo(QPointF(640, 480));
-        ASSERT_EQ(f().lblSelColor->BackColor(), *ScreenColour(QPointF(640, 480)));
+        ASSERT_EQ(f().lblSelColor->BackColor(), *ScreenColor(QPointF(640, 480)));
         ClickAt(where, button);
         EXPECT_FALSE(f().ScreenPick->Holding());
         ExpectSampleAndChannelsOf(before, "cancelled");
@@ -222,24 +222,24 @@ TEST_F(ScreenPickTest, OtherButtonsAndUnreadablePixelsCancel)
     EXPECT_EQ(holds.releases, 3);
 }
 
-TEST_F(ScreenPickTest, InAPanelATakenColourIsPrintedLikeTheSamplesReadout)
+TEST_F(ScreenPickTest, InAPanelATakenColorIsPrintedLikeTheSamplesReadout)
 {
     f().cmdPreset_Click();
-    ASSERT_EQ(f().PresetMode, Form1::PresetCustom);
+    ASSERT_EQ(f().Panel().PresetMode(), Form1::PresetCustom);
     const Look before = Now();
     f().mnuEditPick_Click();
     MoveTo(QPointF(500, 20));
     ExpectUnmoved(before, "a preview prints no readout");
     const QPointF p(610.75, 33.5);
     ClickAt(p);
-    ExpectShowing(*ScreenColour(p), "taken in the panel");
+    ExpectShowing(*ScreenColor(p), "taken in the panel");
     const QImage printed = f().Surface().Image().copy();
     EXPECT_FALSE(printed == before.surface) << "no readout printed";
     // Clicking the sample prints the readout of the colour it shows.
     f().lblSelColor_Click();
     EXPECT_TRUE(f().Surface().Image() == printed);
     EXPECT_EQ(f().lblADDColor->BackColor(), before.add);
-    EXPECT_EQ(f().PresetMode, Form1::PresetCustom);
+    EXPECT_EQ(f().Panel().PresetMode(), Form1::PresetCustom);
 }
 
 TEST_F(ScreenPickTest, ARefusedHoldIsReportedAndChangesNothing)
@@ -258,7 +258,7 @@ TEST_F(ScreenPickTest, ARefusedHoldIsReportedAndChangesNothing)
     ExpectUnmoved(before, "refused");
 }
 
-TEST_F(ScreenPickTest, CopyPutsTheNewColoursHexOnTheClipboardAndNothingElseChanges)
+TEST_F(ScreenPickTest, CopyPutsTheNewColorsHexOnTheClipboardAndNothingElseChanges)
 {
     f().mnuEditCopy_Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "#FF0000");
@@ -280,7 +280,7 @@ TEST_F(ScreenPickTest, CopyPutsTheNewColoursHexOnTheClipboardAndNothingElseChang
 
     // Typing goes on as before: the next key released in the box runs it.
     QTest::keyClick(f().txtH, Qt::Key_End);
-    EXPECT_EQ(f().lblSelColor->BackColor(), Pixel(f().Picker.FieldX, f().Picker.FieldY));
+    EXPECT_EQ(f().lblSelColor->BackColor(), Pixel(f().View().FieldX(), f().View().FieldY()));
 
     // What is no colour shows as black and is copied so.
     f().LoadColorDialog(-5);
@@ -331,13 +331,13 @@ TEST(ScreenPixels, EveryDevicePixelIsReadFromTheGrabThatHoldsIt)
 
 TEST(PortalAnswers, ChannelsFromZeroToOneBecomeBytes)
 {
-    EXPECT_EQ(app::PortalColour(0.2, 0.4, 0.8), color::RGB(51, 102, 204));
-    EXPECT_EQ(app::PortalColour(0.0, 1.0, 0.5), color::RGB(0, 255, 128));
-    EXPECT_EQ(app::PortalColour(-0.1, 1.7, 0.0), color::RGB(0, 255, 0));
-    EXPECT_EQ(app::PortalColour(std::nan(""), 0.5, 0.5), std::nullopt);
-    EXPECT_EQ(app::PortalColour(0.5, INFINITY, 0.5), std::nullopt);
-    EXPECT_EQ(app::PortalColour(QVariantMap{}), std::nullopt);
-    EXPECT_EQ(app::PortalColour(QVariantMap{{QStringLiteral("color"), QStringLiteral("red")}}), std::nullopt);
+    EXPECT_EQ(app::PortalColor(0.2, 0.4, 0.8), color::RGB(51, 102, 204));
+    EXPECT_EQ(app::PortalColor(0.0, 1.0, 0.5), color::RGB(0, 255, 128));
+    EXPECT_EQ(app::PortalColor(-0.1, 1.7, 0.0), color::RGB(0, 255, 0));
+    EXPECT_EQ(app::PortalColor(std::nan(""), 0.5, 0.5), std::nullopt);
+    EXPECT_EQ(app::PortalColor(0.5, INFINITY, 0.5), std::nullopt);
+    EXPECT_EQ(app::PortalColor(QVariantMap{}), std::nullopt);
+    EXPECT_EQ(app::PortalColor(QVariantMap{{QStringLiteral("color"), QStringLiteral("red")}}), std::nullopt);
 }
 
 TEST(PortalAnswers, TheRequestPathIsMadeFromTheSenderAndTheToken)

@@ -38,11 +38,11 @@ TEST_F(WindowTest, BoxesAndSamplesShowPureRedAtStart)
     EXPECT_FALSE(f().optB->isChecked());
     // The pixel under the ring's centre agrees with the boxes.
     EXPECT_EQ(Pixel(265, 10), color::RGB(255, 0, 0));
-    EXPECT_EQ(f().Picker.FieldX, 265);
-    EXPECT_EQ(f().Picker.FieldY, 10);
-    EXPECT_EQ(f().Picker.StripY, 265.0f);
-    EXPECT_EQ(f().PresetMode, Form1::PresetPicker);
-    EXPECT_EQ(f().SelectedCell, 1);
+    EXPECT_EQ(f().View().FieldX(), 265);
+    EXPECT_EQ(f().View().FieldY(), 10);
+    EXPECT_EQ(f().View().StripY(), 265.0f);
+    EXPECT_EQ(f().Panel().PresetMode(), Form1::PresetPicker);
+    EXPECT_EQ(f().Panel().SelectedCell(), 1);
     EXPECT_EQ(f().Surface().ForeColor, 0);
 }
 

@@ -72,16 +72,16 @@ protected:
     }
 
     Readings Read() const { return invariants::Read(*form); }
-    int32_t RingPixel() const { return form->Surface().Point(form->Picker.FieldX, form->Picker.FieldY); }
+    int32_t RingPixel() const { return form->Surface().Point(form->View().FieldX(), form->View().FieldY()); }
     double Box(const app::TextBox* box) const { return color::ParseLeadingNumber(box->text().toStdString()); }
 
     // Nothing drawn, moved or written.
     void ExpectUnchanged(const QImage& image, const picker::PickerState& state, const Readings& readings)
     {
         EXPECT_TRUE(f().Surface().Image() == image) << "the picture changed";
-        EXPECT_EQ(f().Picker.FieldX, state.FieldX);
-        EXPECT_EQ(f().Picker.FieldY, state.FieldY);
-        EXPECT_EQ(f().Picker.StripY, state.StripY);
+        EXPECT_EQ(f().View().FieldX(), state.FieldX);
+        EXPECT_EQ(f().View().FieldY(), state.FieldY);
+        EXPECT_EQ(f().View().StripY(), state.StripY);
         EXPECT_EQ(Read(), readings);
     }
 
@@ -103,11 +103,11 @@ protected:
     {
         const Mode m = CurrentMode();
         if (field) {
-            EXPECT_EQ(f().Picker.FieldX, fx);
-            EXPECT_EQ(f().Picker.FieldY, fy);
+            EXPECT_EQ(f().View().FieldX(), fx);
+            EXPECT_EQ(f().View().FieldY(), fy);
         }
         if (strip) {
-            EXPECT_EQ(f().Picker.StripY, float(sy));
+            EXPECT_EQ(f().View().StripY(), float(sy));
         }
         if (m == Mode::Hue) {
             if (field) {
@@ -131,7 +131,7 @@ protected:
         }
         app::TextBox* stripBox = m == Mode::Saturation ? f().txtS : f().txtB;
         app::TextBox* downBox = m == Mode::Saturation ? f().txtB : f().txtS;
-        const int32_t base = expected::FieldPixel(m, f().Picker.FieldX, f().Picker.FieldY);
+        const int32_t base = expected::FieldPixel(m, f().View().FieldX(), f().View().FieldY());
         EXPECT_EQ(RingPixel(), base);
         if (field) {
             EXPECT_EQ(f().txtH->text(), QString::number(expected::HueOfFieldX(fx)));
@@ -146,7 +146,7 @@ protected:
         if (strip) {
             EXPECT_EQ(stripBox->text(), QString::number(expected::PercentOfFieldY(sy)));
         }
-        ExpectNewColour(expected::StripLine(m, base, expected::MarkRowOf(f().Picker.StripY) - 10));
+        ExpectNewColor(expected::StripLine(m, base, expected::MarkRowOf(f().View().StripY()) - 10));
         sampleFollowsStrip = true;
     }
 
@@ -157,10 +157,10 @@ protected:
         if (held & b)
             return RandomRelease();
         auto [x, y] = RandomPoint();
-        const bool picker = f().PresetMode == Form1::PresetPicker;
+        const bool picker = f().Panel().PresetMode() == Form1::PresetPicker;
         const Readings before = Read();
         const QImage image = f().Surface().Image();
-        const picker::PickerState state = f().Picker;
+        const picker::PickerState state = f().View().State();
         Note("press " + std::to_string(int(b)) + " at " + std::to_string(x) + "," + std::to_string(y));
         Press(x, y, b);
         held.setFlag(b);
@@ -179,8 +179,8 @@ protected:
             CheckPick(inField, inStrip, x, y, std::clamp(y, 10, 265), before);
         else
             ExpectUnchanged(image, state, before);
-        EXPECT_EQ(f().FieldDrag, fieldDrag);
-        EXPECT_EQ(f().StripDrag, stripDrag);
+        EXPECT_EQ(f().FieldDragging(), fieldDrag);
+        EXPECT_EQ(f().StripDragging(), stripDrag);
     }
 
     void RandomMove()
@@ -203,14 +203,14 @@ protected:
         lastY = y;
         const Readings before = Read();
         const QImage image = f().Surface().Image();
-        const picker::PickerState state = f().Picker;
+        const picker::PickerState state = f().View().State();
         Note("move " + std::to_string(int(buttons)) + " to " + std::to_string(x) + "," + std::to_string(y));
         Move(x, y, buttons);
         ++pointer;
         // Only the left button alone drags.
-        if (buttons != Qt::MouseButtons(Qt::LeftButton) || (!fieldDrag && !stripDrag && f().PresetMode == Form1::PresetPicker))
+        if (buttons != Qt::MouseButtons(Qt::LeftButton) || (!fieldDrag && !stripDrag && f().Panel().PresetMode() == Form1::PresetPicker))
             return ExpectUnchanged(image, state, before);
-        if (f().PresetMode != Form1::PresetPicker)
+        if (f().Panel().PresetMode() != Form1::PresetPicker)
             return;
         CheckPick(fieldDrag, stripDrag, std::clamp(x, 10, 265), std::clamp(y, 10, 265), std::clamp(y, 10, 265),
                   before);
@@ -229,16 +229,16 @@ protected:
 
     void ReleaseButton(Qt::MouseButton b)
     {
-        const bool finishesHueDrag = stripDrag && CurrentMode() == Mode::Hue && f().PresetMode == Form1::PresetPicker;
+        const bool finishesHueDrag = stripDrag && CurrentMode() == Mode::Hue && f().Panel().PresetMode() == Form1::PresetPicker;
         Note("release " + std::to_string(int(b)) + " at " + std::to_string(lastX) + "," + std::to_string(lastY));
         Release(lastX, lastY, b);
         held.setFlag(b, false);
         ++pointer;
         fieldDrag = stripDrag = false;
-        EXPECT_FALSE(f().FieldDrag);
-        EXPECT_FALSE(f().StripDrag);
+        EXPECT_FALSE(f().FieldDragging());
+        EXPECT_FALSE(f().StripDragging());
         if (finishesHueDrag) {
-            ExpectNewColour(RingPixel());
+            ExpectNewColor(RingPixel());
             textFollowsRing = true;
         }
     }
@@ -290,7 +290,7 @@ protected:
 
     bool RandomTyping(MessageBoxWatcher& boxes)
     {
-        if (f().PresetMode != Form1::PresetPicker)
+        if (f().Panel().PresetMode() != Form1::PresetPicker)
             return false;
         app::TextBox* const all[] = {f().txtH, f().txtS, f().txtB};
         app::TextBox* want = all[Int(0, 2)];
@@ -308,7 +308,7 @@ protected:
             const Mode m = CurrentMode();
             const Readings before = Read();
             const QImage image = f().Surface().Image();
-            const picker::PickerState state = f().Picker;
+            const picker::PickerState state = f().View().State();
             const int messages = boxes.Count();
             const bool picks = m == Mode::Hue && (box != f().txtH || !stripDrag);
             int releases = 1;
@@ -344,13 +344,13 @@ protected:
                 continue;
             }
             if (box == f().txtH) {
-                EXPECT_EQ(f().Picker.StripY, expected::HueStripY(v));
+                EXPECT_EQ(f().View().StripY(), expected::HueStripY(v));
             } else if (box == f().txtS) {
-                EXPECT_EQ(f().Picker.FieldX, expected::PercentFieldX(v));
+                EXPECT_EQ(f().View().FieldX(), expected::PercentFieldX(v));
             } else {
-                EXPECT_EQ(f().Picker.FieldY, expected::PercentFieldY(v));
+                EXPECT_EQ(f().View().FieldY(), expected::PercentFieldY(v));
             }
-            ExpectNewColour(RingPixel());
+            ExpectNewColor(RingPixel());
             textFollowsRing = true;
         }
         return true;
@@ -360,7 +360,7 @@ protected:
     void ExpectPlacedByBoxes()
     {
         const double h = Box(f().txtH), s = Box(f().txtS), b = Box(f().txtB);
-        const auto& p = f().Picker;
+        const auto& p = f().View().State();
         switch (CurrentMode()) {
         case Mode::Hue:
             EXPECT_EQ(p.StripY, expected::HueStripYFloored(h));
@@ -382,7 +382,7 @@ protected:
 
     bool RandomModeSwitch()
     {
-        if (f().PresetMode != Form1::PresetPicker)
+        if (f().Panel().PresetMode() != Form1::PresetPicker)
             return false;
         // A button is clicked with the mouse, so the buttons come up first.
         for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
@@ -393,7 +393,7 @@ protected:
         const bool same = CurrentMode() == m;
         const Readings before = Read();
         const QImage image = f().Surface().Image();
-        const picker::PickerState state = f().Picker;
+        const picker::PickerState state = f().View().State();
         Note(std::string("switch to ") + invariants::ModeName(m));
         QTest::mouseClick(o, Qt::LeftButton);
         ++switches;
@@ -416,7 +416,7 @@ protected:
 
     void RandomPanelEvent()
     {
-        const bool open = f().PresetMode != Form1::PresetPicker;
+        const bool open = f().Panel().PresetMode() != Form1::PresetPicker;
         if (open && Chance(0.45)) {
             Note("list key");
             QTest::keyClick(f().cmbPreset, Chance(0.5) ? Qt::Key_Down : Qt::Key_Up);
@@ -433,7 +433,7 @@ protected:
             QTest::mouseClick(f().cmdPreset, Qt::LeftButton);
         }
         ++panels;
-        ASSERT_EQ(f().PresetMode != Form1::PresetPicker, !open) << "the panel switch did not happen";
+        ASSERT_EQ(f().Panel().PresetMode() != Form1::PresetPicker, !open) << "the panel switch did not happen";
         if (open) {
             ExpectPlacedByBoxes();
             textFollowsRing = false;
@@ -442,7 +442,7 @@ protected:
                 EXPECT_EQ(f().lblSelColor->BackColor(), RingPixel());
             }
         } else {
-            EXPECT_EQ(f().PresetMode, Form1::PresetCustom) << "the panel opens on the custom colours";
+            EXPECT_EQ(f().Panel().PresetMode(), Form1::PresetCustom) << "the panel opens on the custom colours";
         }
     }
 
@@ -474,10 +474,10 @@ protected:
             if (held & b)
                 ReleaseButton(b);
         QCoreApplication::processEvents();
-        EXPECT_FALSE(f().FieldDrag);
-        EXPECT_FALSE(f().StripDrag);
+        EXPECT_FALSE(f().FieldDragging());
+        EXPECT_FALSE(f().StripDragging());
         EXPECT_TRUE(invariants::MarkersInside(f()));
-        if (f().PresetMode != Form1::PresetPicker) {
+        if (f().Panel().PresetMode() != Form1::PresetPicker) {
             EXPECT_TRUE(invariants::PanelIsClean(f()));
             return;
         }
@@ -489,9 +489,9 @@ protected:
                 ExpectChannelTexts(RingPixel());
             return;
         }
-        EXPECT_EQ(RingPixel(), expected::FieldPixel(m, f().Picker.FieldX, f().Picker.FieldY));
+        EXPECT_EQ(RingPixel(), expected::FieldPixel(m, f().View().FieldX(), f().View().FieldY()));
         if (sampleFollowsStrip)
-            ExpectNewColour(expected::StripColourAtMarks(invariants::SceneOf(f())));
+            ExpectNewColor(expected::StripColorAtMarks(invariants::SceneOf(f())));
     }
 };
 
@@ -531,17 +531,17 @@ TEST_F(StressTest, RandomEventsKeepOneRingOneMarkPairAndConsistentBoxes)
 TEST_F(StressTest, HueStripDragEndedUnderThePanelLeavesThePanel)
 {
     Press(286, 216);
-    ASSERT_TRUE(f().StripDrag);
+    ASSERT_TRUE(f().StripDragging());
     f().cmdPreset->click();
-    ASSERT_EQ(f().PresetMode, Form1::PresetCustom);
-    const int32_t addColour = f().lblADDColor->BackColor();
+    ASSERT_EQ(f().Panel().PresetMode(), Form1::PresetCustom);
+    const int32_t addColor = f().lblADDColor->BackColor();
     Release(286, 216);
-    EXPECT_FALSE(f().StripDrag);
+    EXPECT_FALSE(f().StripDragging());
     EXPECT_TRUE(invariants::PanelIsClean(f()));
-    EXPECT_EQ(f().lblSelColor->BackColor(), addColour) << "nothing was picked";
+    EXPECT_EQ(f().lblSelColor->BackColor(), addColor) << "nothing was picked";
 
     f().cmdPreset->click();
-    ASSERT_EQ(f().PresetMode, Form1::PresetPicker);
+    ASSERT_EQ(f().Panel().PresetMode(), Form1::PresetPicker);
     EXPECT_TRUE(invariants::PickerIsClean(f()));
     EXPECT_EQ(f().lblSelColor->BackColor(), RingPixel());
 }

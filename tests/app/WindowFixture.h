@@ -46,7 +46,7 @@ protected:
         EXPECT_EQ(form->txtBlue->text(), QString::number((c >> 16) & 0xFF));
     }
     // The new-colour sample and the R, G and B boxes show the colour.
-    void ExpectNewColour(int32_t c)
+    void ExpectNewColor(int32_t c)
     {
         EXPECT_EQ(form->lblSelColor->BackColor(), c);
         ExpectChannelTexts(c);

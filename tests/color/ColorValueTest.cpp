@@ -32,7 +32,7 @@ std::string Hex(int16_t r, int16_t g, int16_t b)
     return s;
 }
 
-TEST(SplitColor, OrdinaryColoursComeApartIntoTheirBytes)
+TEST(SplitColor, OrdinaryColorsComeApartIntoTheirBytes)
 {
     const int16_t samples[] = {0, 1, 51, 127, 128, 200, 254, 255};
     for (int channel = 0; channel < 256; ++channel) {

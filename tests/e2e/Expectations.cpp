@@ -34,12 +34,12 @@ struct Failure {
     QString what;
 };
 
-QJsonArray Colour(int32_t value)
+QJsonArray Color(int32_t value)
 {
     return {value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF};
 }
 
-int32_t ColourOf(const QJsonValue& v)
+int32_t ColorOf(const QJsonValue& v)
 {
     const QJsonArray a = v.toArray();
     if (a.size() != 3)
@@ -106,14 +106,14 @@ Answer Handle(const QJsonObject& r, const platform::SystemColors& colors)
         PickerScene scene;
         scene.mode = ModeOf(r.value(QStringLiteral("mode")).toString());
         if (r.contains(QStringLiteral("hue")))
-            scene.hue = ColourOf(r.value(QStringLiteral("hue")));
+            scene.hue = ColorOf(r.value(QStringLiteral("hue")));
         const QJsonArray ring = r.value(QStringLiteral("ring")).toArray();
         scene.ringX = ring.at(0).toInt();
         scene.ringY = ring.at(1).toInt();
         scene.markRow = IntOf(r, "marks");
         QJsonObject json;
-        json[QStringLiteral("under_ring")] = Colour(ColourUnderRing(scene));
-        json[QStringLiteral("strip_at_marks")] = Colour(StripColourAtMarks(scene));
+        json[QStringLiteral("under_ring")] = Color(ColorUnderRing(scene));
+        json[QStringLiteral("strip_at_marks")] = Color(StripColorAtMarks(scene));
         if (!r.value(QStringLiteral("picture")).toBool(true))
             return {json, {}};
         return WithPicture(json, PickerPicture(scene, colors));
@@ -126,7 +126,7 @@ Answer Handle(const QJsonObject& r, const platform::SystemColors& colors)
         return WithPicture({}, PanelPicture(
                                    [&](int k) {
                                        const QJsonValue v = custom.value(QString::number(k));
-                                       return v.isUndefined() ? 0 : ColourOf(v);
+                                       return v.isUndefined() ? 0 : ColorOf(v);
                                    },
                                    selected, colors));
     }
@@ -138,10 +138,10 @@ Answer Handle(const QJsonObject& r, const platform::SystemColors& colors)
         return {{{QStringLiteral("value"), m->second(r.value(QStringLiteral("of")).toDouble())}}, {}};
     }
     if (op == QLatin1String("hue_strip"))
-        return {{{QStringLiteral("rgb"), Colour(HueStripRow(IntOf(r, "row") - StripTop))}}, {}};
+        return {{{QStringLiteral("rgb"), Color(HueStripRow(IntOf(r, "row") - StripTop))}}, {}};
     if (op == QLatin1String("hue_mix"))
         return {{{QStringLiteral("rgb"),
-                  Colour(HueMixSample(ColourOf(r.value(QStringLiteral("strip"))), IntOf(r, "s"), IntOf(r, "b")))}},
+                  Color(HueMixSample(ColorOf(r.value(QStringLiteral("strip"))), IntOf(r, "s"), IntOf(r, "b")))}},
                 {}};
     if (op == QLatin1String("cell")) {
         const int k = IntOf(r, "cell");
@@ -149,7 +149,7 @@ Answer Handle(const QJsonObject& r, const platform::SystemColors& colors)
         const Point centre = CellCentre(k);
         return {{{QStringLiteral("rect"), QJsonArray{c.left, c.top, c.right, c.bottom}},
                  {QStringLiteral("centre"), QJsonArray{centre.x, centre.y}},
-                 {QStringLiteral("safe_colour"), Colour(SafeColor(k))}},
+                 {QStringLiteral("safe_colour"), Color(SafeColor(k))}},
                 {}};
     }
     if (op == QLatin1String("custom_colours_file")) {
@@ -157,7 +157,7 @@ Answer Handle(const QJsonObject& r, const platform::SystemColors& colors)
         const QJsonObject cells = r.value(QStringLiteral("cells")).toObject();
         std::vector<int32_t> values(CellCount + 1, 0);
         for (auto it = cells.begin(); it != cells.end(); ++it)
-            values.at(size_t(it.key().toInt())) = ColourOf(it.value());
+            values.at(size_t(it.key().toInt())) = ColorOf(it.value());
         return {{{QStringLiteral("text"), QString::fromStdString(CustomColorsFile(values))}}, {}};
     }
     throw Failure{QStringLiteral("no request \"%1\"").arg(op)};

@@ -8,14 +8,6 @@ namespace {
 
 using namespace testing;
 
-TEST(HueStripRowColor, EveryRowFollowsItsRamp)
-{
-    for (int i = 0; i < 256; ++i)
-        EXPECT_EQ(HueStripRowColor(i), expected::HueStripRow(i)) << "row " << i;
-    EXPECT_EQ(HueStripRowColor(-1), -1);
-    EXPECT_EQ(HueStripRowColor(256), -1);
-}
-
 // All 16 pixels of every buffer row, the one in the padding included, in
 // blue, green, red order.
 TEST(FillHueStrip, EveryByteOfTheBitmap)

@@ -2,6 +2,7 @@
 #include <climits>
 
 #include "tests/platform/SurfaceTesting.h"
+#include "tests/support/Band.h"
 #include "tests/support/Picker.h"
 
 namespace platform::testing {
@@ -34,7 +35,7 @@ TEST(StraightLineBox, CoversWhatTheLineWalkLists)
                             const auto box = StraightLineBox(x1, y1, x2, y2, width, includeEnd);
                             ASSERT_TRUE(box.has_value());
                             const PixelList listed = LinePixels(x1, y1, x2, y2, width, includeEnd, clip);
-                            ASSERT_EQ(AsSet(BandPixels(*box, Box{}, clip)), AsSet(listed))
+                            ASSERT_EQ(AsSet(expected::BandPixels(*box, Box{}, clip)), AsSet(listed))
                                 << x1 << "," << y1 << " to " << x2 << "," << y2 << " w " << width << " end "
                                 << includeEnd;
                         }
@@ -88,8 +89,8 @@ TEST(Spans, StraightFiguresPaintTheirPixelListsExactly)
                             const long long right = PenStart(r - 1, w), bottom = PenStart(b - 1, w);
                             const Box outer{PenStart(l, w), PenStart(t, w), right + w - 1, bottom + w - 1};
                             const Box inner{outer.left + w, outer.top + w, right - 1, bottom - 1};
-                            apply(want, BandPixels(outer, inner, clip), pen, mode);
-                            apply(want, BandPixels(inner, Box{}, clip), fill, mode);
+                            apply(want, expected::BandPixels(outer, inner, clip), pen, mode);
+                            apply(want, expected::BandPixels(inner, Box{}, clip), fill, mode);
                         }
                         ASSERT_TRUE(got.Image() == want.Image()) << "rectangle " << x << "," << y << " +" << dx
                                                                  << "," << dy << " w " << w << " mode " << mode;
@@ -117,7 +118,7 @@ TEST(Spans, StraightFiguresPaintTheirPixelListsExactly)
                                         std::max(y, y + dy)};
                         const Box inner =
                             filled ? Box{} : Box{outer.left + 1, outer.top + 1, outer.right - 1, outer.bottom - 1};
-                        apply(want, BandPixels(outer, inner, clip), fill, mode);
+                        apply(want, expected::BandPixels(outer, inner, clip), fill, mode);
                         ASSERT_TRUE(got.Image() == want.Image())
                             << "box " << x << "," << y << " +" << dx << "," << dy << " filled " << filled;
                     }

@@ -26,7 +26,7 @@ TEST(ColorValues, ChannelsMapToQtAndBack)
     }
 }
 
-TEST(Surface, StartsInTheFaceColourAndClsClearsToBackColor)
+TEST(Surface, StartsInTheFaceColorAndClsClearsToBackColor)
 {
     const SystemColors colors = PaletteColors();
     Surface s(23, 17, colors, QGuiApplication::font());
@@ -54,11 +54,11 @@ TEST(Surface, PointReadsInsideAndMinusOneOutside)
     for (int y = -2; y <= 10; ++y) {
         for (int x = -2; x <= 14; ++x) {
             const bool inside = x >= 0 && x < 13 && y >= 0 && y < 9;
-            EXPECT_EQ(s.GetPixel(x, y), inside ? Pattern(x, y) : -1) << x << "," << y;
+            EXPECT_EQ(s.Point(x, y), inside ? Pattern(x, y) : -1) << x << "," << y;
         }
     }
-    EXPECT_EQ(s.GetPixel(INT_MIN, 0), -1);
-    EXPECT_EQ(s.GetPixel(0, INT_MAX), -1);
+    EXPECT_EQ(s.Point(INT_MIN, 0), -1);
+    EXPECT_EQ(s.Point(0, INT_MAX), -1);
 }
 
 TEST(Surface, EmptyImageTakesEveryCallQuietly)

@@ -208,21 +208,21 @@ int MarkRowOf(float stripY)
     return static_cast<int>(std::nearbyint(stripY));
 }
 
-int32_t ColourUnderRing(const PickerScene& s)
+int32_t ColorUnderRing(const PickerScene& s)
 {
     return FieldPixel(s.mode, s.ringX, s.ringY, s.hue);
 }
 
-int32_t StripColourAtMarks(const PickerScene& s)
+int32_t StripColorAtMarks(const PickerScene& s)
 {
-    return StripLine(s.mode, ColourUnderRing(s), s.markRow - StripTop);
+    return StripLine(s.mode, ColorUnderRing(s), s.markRow - StripTop);
 }
 
 Picture PickerPicture(const PickerScene& s, const platform::SystemColors& colors)
 {
     Picture p(ClientWidth, ClientHeight, colors.Face);
     PaintField(p, [&](int x, int y) { return FieldPixel(s.mode, x, y, s.hue); });
-    const int32_t base = ColourUnderRing(s);
+    const int32_t base = ColorUnderRing(s);
     PaintStrip(p, [&](int i) { return StripLine(s.mode, base, i); });
     PaintPickerFrames(p, colors);
     InvertMarks(p, s.markRow);

@@ -53,11 +53,11 @@ void PaintField(Picture& p, F pixelAt)
 }
 
 template <class F>
-void PaintStrip(Picture& p, F lineColour)
+void PaintStrip(Picture& p, F lineColor)
 {
     for (int i = 0; i <= StripBottom - StripTop; ++i)
         for (int x = StripLeft; x <= StripRight; ++x)
-            p.Set(x, StripTop + i, lineColour(i));
+            p.Set(x, StripTop + i, lineColor(i));
 }
 
 // A sunken one-pixel edge along the inside of `box`: left and top in
@@ -95,9 +95,9 @@ struct PickerScene {
     int markRow = StripBottom;
 };
 // The field's colour at the ring's centre, which the ring spares.
-int32_t ColourUnderRing(const PickerScene& scene);
+int32_t ColorUnderRing(const PickerScene& scene);
 // The strip's colour on the marks' row.
-int32_t StripColourAtMarks(const PickerScene& scene);
+int32_t StripColorAtMarks(const PickerScene& scene);
 // The whole client area's drawing surface.
 Picture PickerPicture(const PickerScene& scene, const platform::SystemColors& colors);
 

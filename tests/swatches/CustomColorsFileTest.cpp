@@ -288,7 +288,7 @@ TEST(CustomColorsParseTest, ArbitraryBytesParseToAStableArray)
     }
 }
 
-TEST(CustomColorsParseTest, ValuesThatAreNoColoursAreKeptThroughReadAndWrite)
+TEST(CustomColorsParseTest, ValuesThatAreNoColorsAreKeptThroughReadAndWrite)
 {
     const QByteArray file = " 12345 \r\n-5 \r\n 16777216 \r\n-2147483648 \r\n 2147483647 \r\n" +
                             Repeat(" 16777215 \r\n", 220);

@@ -37,7 +37,7 @@ const swatches::Cells& Cells()
 
 } // namespace
 
-TEST(SafePaletteTest, SafeColoursAgreeWithTheLookupAndTheTable)
+TEST(SafePaletteTest, SafeColorsAgreeWithTheLookupAndTheTable)
 {
     for (int k = 1; k <= 216; ++k) {
         int16_t red = -1, green = -1, blue = -1;
@@ -123,7 +123,7 @@ TEST(SafePaletteTest, NoCellIndexDrawsNoEdge)
     EXPECT_TRUE(SameImage(s, Background()));
 }
 
-TEST(SafePaletteTest, CustomPanelPaintsEveryValueAndBlackForNonColours)
+TEST(SafePaletteTest, CustomPanelPaintsEveryValueAndBlackForNonColors)
 {
     std::mt19937 rng(7);
     swatches::CustomColorArray colors{};

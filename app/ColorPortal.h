@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 #include <QObject>
@@ -14,24 +13,25 @@ namespace app {
 // Asks the desktop to let the user pick a colour with its own picker, over
 // the desktop portal's screenshot interface: for desktops where a program
 // may not read the screen itself (Wayland). Nothing blocks: the answer comes
-// through one of the callbacks, once per request.
-class ColourPortal : public QObject {
+// through one of the signals, once per request; a cancel by the user sends
+// none.
+class ColorPortal : public QObject {
     Q_OBJECT
 
 public:
-    explicit ColourPortal(QObject* parent = nullptr);
-    ~ColourPortal() override;
+    explicit ColorPortal(QObject* parent = nullptr);
+    ~ColorPortal() override;
 
     // Starts a request and withdraws one still running. `parentWindow` is
     // the asking window as the portal names it ("x11:3a00004"), or empty.
     void Ask(const QString& parentWindow);
 
-    std::function<void(int32_t colorValue)> onColour;
-    std::function<void()> onCancelled;
-    std::function<void(const QString& why)> onFailed;
-
     // How long the portal may take to accept a request (not the user to pick).
     static constexpr int AnswerTimeoutMs = 10000;
+
+signals:
+    void picked(int32_t colorValue);
+    void failed(const QString& why);
 
 private slots:
     void Response(const QDBusMessage& message);
@@ -48,10 +48,10 @@ private:
 
 // The colour of a portal's answer ("color": red, green and blue from 0 to 1);
 // none when the answer holds no such colour.
-std::optional<int32_t> PortalColour(const QVariantMap& results);
+std::optional<int32_t> PortalColor(const QVariantMap& results);
 // The colour value of three such numbers; values beyond 0..1 are taken as
 // the nearest end, what is no number as no colour.
-std::optional<int32_t> PortalColour(double red, double green, double blue);
+std::optional<int32_t> PortalColor(double red, double green, double blue);
 
 // Where the portal puts the request of the sender with this unique bus name
 // made with this token.

@@ -1,4 +1,4 @@
-#include "app/ColourPortal.h"
+#include "app/ColorPortal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,7 +36,7 @@ QString Token()
 
 } // namespace
 
-std::optional<int32_t> PortalColour(const QVariantMap& results)
+std::optional<int32_t> PortalColor(const QVariantMap& results)
 {
     const auto it = results.constFind(QStringLiteral("color"));
     if (it == results.constEnd() || it->userType() != qMetaTypeId<QDBusArgument>())
@@ -48,10 +48,10 @@ std::optional<int32_t> PortalColour(const QVariantMap& results)
     arg.beginStructure();
     arg >> red >> green >> blue;
     arg.endStructure();
-    return PortalColour(red, green, blue);
+    return PortalColor(red, green, blue);
 }
 
-std::optional<int32_t> PortalColour(double red, double green, double blue)
+std::optional<int32_t> PortalColor(double red, double green, double blue)
 {
     if (!std::isfinite(red) || !std::isfinite(green) || !std::isfinite(blue))
         return std::nullopt;
@@ -68,14 +68,14 @@ QString PortalRequestPath(const QString& uniqueName, const QString& token)
     return PortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
 }
 
-ColourPortal::ColourPortal(QObject* parent) : QObject(parent) {}
+ColorPortal::ColorPortal(QObject* parent) : QObject(parent) {}
 
-ColourPortal::~ColourPortal()
+ColorPortal::~ColorPortal()
 {
     Withdraw();
 }
 
-void ColourPortal::Ask(const QString& parentWindow)
+void ColorPortal::Ask(const QString& parentWindow)
 {
     Withdraw();
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -114,7 +114,7 @@ void ColourPortal::Ask(const QString& parentWindow)
     });
 }
 
-void ColourPortal::Listen(const QString& path)
+void ColorPortal::Listen(const QString& path)
 {
     StopListening();
     path_ = path;
@@ -122,7 +122,7 @@ void ColourPortal::Listen(const QString& path)
                                           SLOT(Response(QDBusMessage)));
 }
 
-void ColourPortal::StopListening()
+void ColorPortal::StopListening()
 {
     if (path_.isEmpty())
         return;
@@ -131,7 +131,7 @@ void ColourPortal::StopListening()
     path_.clear();
 }
 
-void ColourPortal::Withdraw()
+void ColorPortal::Withdraw()
 {
     if (path_.isEmpty())
         return;
@@ -143,14 +143,13 @@ void ColourPortal::Withdraw()
     ++serial_;
 }
 
-void ColourPortal::Fail(const QString& why)
+void ColorPortal::Fail(const QString& why)
 {
     StopListening();
-    if (onFailed)
-        onFailed(why);
+    emit failed(why);
 }
 
-void ColourPortal::Response(const QDBusMessage& message)
+void ColorPortal::Response(const QDBusMessage& message)
 {
     if (message.path() != path_)
         return;
@@ -161,20 +160,16 @@ void ColourPortal::Response(const QDBusMessage& message)
         return;
     }
     const uint response = args[0].toUInt();
-    if (response == ResponseCancelled) {
-        if (onCancelled)
-            onCancelled();
+    if (response == ResponseCancelled)
         return;
-    }
-    const std::optional<int32_t> colour =
-        response == ResponseSuccess ? PortalColour(qdbus_cast<QVariantMap>(args[1])) : std::nullopt;
-    if (!colour) {
+    const std::optional<int32_t> color =
+        response == ResponseSuccess ? PortalColor(qdbus_cast<QVariantMap>(args[1])) : std::nullopt;
+    if (!color) {
         Fail(response == ResponseSuccess ? QStringLiteral("the desktop's colour picker answered without a colour")
                                          : QStringLiteral("the desktop's colour picker ended without a colour"));
         return;
     }
-    if (onColour)
-        onColour(*colour);
+    emit picked(*color);
 }
 
 } // namespace app
