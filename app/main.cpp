@@ -6,6 +6,7 @@
 
 #include "app/Form1.h"
 #include "app/SystemLook.h"
+#include "app/Version.h"
 
 namespace {
 bool HasDisplay()
@@ -33,7 +34,7 @@ int main(int argc, char** argv)
     QApplication::setFont(app::WindowFont());
     QApplication::setWindowIcon(app::ProgramIcon());
     // Names the desktop entry, and on Wayland the app id.
-    QGuiApplication::setDesktopFileName(QStringLiteral(TINCTARA_APP_ID));
+    QGuiApplication::setDesktopFileName(app::AppId);
     Form1 form;
     return app.exec();
 }

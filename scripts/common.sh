@@ -3,21 +3,29 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-PACKAGES=(
+# What building and running the program need (run.sh).
+RUN_PACKAGES=(
   g++ cmake ninja-build
   qt6-base-dev qt6-qpa-plugins qt6-wayland
   fonts-liberation2
+)
+# What the test suite needs besides (test.sh): test and benchmark libraries,
+# clang for the sanitizer and fuzz build, the X server, input and
+# accessibility tools of the end-to-end tests, and what makes and checks
+# the Debian package.
+TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick xclip
-  at-spi2-core dbus dbus-x11 python3-pyatspi python3-dbus python3-gi
-  desktop-file-utils appstream dpkg-dev weston
+  python3 at-spi2-core dbus dbus-x11 python3-pyatspi python3-dbus python3-gi
+  desktop-file-utils appstream dpkg-dev file weston
 )
 
+# ensure_packages PACKAGE...
 ensure_packages() {
   local missing=()
   local p
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$p")
     fi
@@ -41,5 +49,15 @@ ensure_packages() {
 configure_build() {
   local dir="$1"
   shift
-  cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  local log
+  # Quiet when it works; everything CMake said, in order, when it fails or
+  # warns.
+  if ! log="$(cmake -S "$ROOT" -B "$dir" -G Ninja "$@" 2>&1)"; then
+    printf '%s\n' "$log" >&2
+    echo "Configuring $dir failed; the output above says why." >&2
+    exit 1
+  fi
+  if grep -q "^CMake Warning" <<<"$log"; then
+    printf '%s\n' "$log" >&2
+  fi
 }

@@ -42,6 +42,8 @@ import time
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+# Debian's own interpreter, not the first python3 on PATH: python3-pyatspi,
+# python3-dbus and python3-gi are installed for it only.
 SYSTEM_PYTHON = "/usr/bin/python3"
 
 CLIENT_WIDTH = 434
