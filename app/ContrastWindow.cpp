@@ -80,7 +80,7 @@ ContrastWindow::ContrastWindow(QWidget* owner) : QWidget(owner, Qt::Window)
     grid->setContentsMargins(10, 10, 10, 10);
     grid->setHorizontalSpacing(16);
     grid->setVerticalSpacing(6);
-    grid->addWidget(MakeLabel(QStringLiteral("New on old colour:"), this), 0, 0, 1, 2);
+    grid->addWidget(MakeLabel(QStringLiteral("Contrast ratio:"), this), 0, 0, 1, 2);
     lblRatio = new QLabel(this);
     QFont bold = font();
     bold.setBold(true);
