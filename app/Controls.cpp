@@ -34,6 +34,7 @@ void ColorLabel::SetBackColor(int32_t value)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor::fromRgb(platform::ToQRgb(value)));
     setPalette(pal);
+    emit backColorChanged(value);
 }
 
 void ColorLabel::mouseReleaseEvent(QMouseEvent* event)

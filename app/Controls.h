@@ -29,6 +29,8 @@ public:
 
 signals:
     void clicked();
+    // The value changed; windows that show the colour follow it.
+    void backColorChanged(int32_t value);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;

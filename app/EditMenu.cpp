@@ -1,5 +1,6 @@
 // The Edit menu: the new colour copied as text, and a colour picked from
-// anywhere on the screen.
+// anywhere on the screen. Copy As, Paste Colour and Contrast are in
+// ColorTextMenu.cpp.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -12,21 +13,24 @@
 #include "app/Form1.h"
 #include "app/ScreenAccess.h"
 #include "app/ScreenPicker.h"
-#include "color/ColorInfo.h"
-#include "color/ColorValue.h"
+#include "color/CopyFormat.h"
 
 void Form1::CreateEditMenu()
 {
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuEditCopy = mnuEdit->addAction(QStringLiteral("&Copy Colour"));
     mnuEditCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    CreateColorTextItems();
     mnuEditPick = mnuEdit->addAction(QStringLiteral("Pick from &Screen"));
     mnuEditPick->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    mnuEdit->addSeparator();
+    mnuEditContrast = mnuEdit->addAction(QStringLiteral("Con&trast\u2026"));
+    connect(mnuEditContrast, &QAction::triggered, this, [this] { mnuEditContrast_Click(); });
     // A value box runs its handler on every key released in it; the keys of
     // an Edit shortcut are the menu's, so their releases are kept from the
     // boxes (the chord would otherwise redo a typed value and reset the new
     // colour).
-    keyPresses_->SetMenuShortcuts({mnuEditCopy, mnuEditPick});
+    keyPresses_->SetMenuShortcuts({mnuEditCopy, mnuEditPaste, mnuEditPick});
     connect(mnuEditCopy, &QAction::triggered, this, [this] { mnuEditCopy_Click(); });
     // Queued: chosen with the mouse, the menu lets go of the pointer only
     // once it has closed, and would end the pick's hold on it.
@@ -54,10 +58,10 @@ void Form1::CreateEditMenu()
 
 void Form1::mnuEditCopy_Click()
 {
-    // What the readout prints for the new colour; a value that is no colour
-    // shows as black, and is copied so.
-    const int32_t value = color::IsColor(lblSelColor->BackColor()) ? lblSelColor->BackColor() : 0;
-    QGuiApplication::clipboard()->setText(QLatin1Char('#') + QString::fromStdString(color::InfoOf(value).hex));
+    // In the format last chosen under Copy As, "#RRGGBB" until one is; a
+    // value that is no colour shows as black, and is copied so.
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(color::FormatColorText(lblSelColor->BackColor(), copyFormat_)));
 }
 
 void Form1::mnuEditPick_Click()

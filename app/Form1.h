@@ -2,11 +2,13 @@
 #include <cstdint>
 #include <string>
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 
 #include "color/ColorInfo.h"
+#include "color/CopyFormat.h"
 #include "picker/PickerView.h"
 #include "platform/Surface.h"
 #include "swatches/SwatchPanel.h"
@@ -22,6 +24,7 @@ class QRadioButton;
 namespace app {
 class ClientArea;
 class ColorLabel;
+class ContrastWindow;
 class KeyPresses;
 class ScreenPicker;
 class TextBox;
@@ -94,7 +97,12 @@ public:
     QAction* mnuFileExit = nullptr;
     QMenu* mnuEdit = nullptr;
     QAction* mnuEditCopy = nullptr;
+    // One item per copy format, in the order of color::CopyFormats.
+    QMenu* mnuEditCopyAs = nullptr;
+    QList<QAction*> mnuEditCopyAsItems;
+    QAction* mnuEditPaste = nullptr;
     QAction* mnuEditPick = nullptr;
+    QAction* mnuEditContrast = nullptr;
     QMenu* mnuabout = nullptr;
     QAction* mnucolorabout = nullptr;
 
@@ -104,7 +112,14 @@ public:
     void cmdCancel_Click();
     void mnuFileExit_Click();
     void mnuEditCopy_Click();
+    void mnuEditCopyAs_Click(color::CopyFormat format);
+    void mnuEditPaste_Click();
     void mnuEditPick_Click();
+    void mnuEditContrast_Click();
+    // The format Copy Colour writes: the one last chosen under Copy As.
+    color::CopyFormat CopyFormat() const { return copyFormat_; }
+    // The contrast window while it is open, else null.
+    app::ContrastWindow* Contrast() const;
     void mnucolorabout_Click();
     // Picking from the screen; tests give it a stand-in desktop.
     app::ScreenPicker* ScreenPick = nullptr;
@@ -133,6 +148,9 @@ public:
     // readout prints, where it differs from the colour's own channels.
     void TakeOutsideColor(int32_t colorValue, bool showChannels);
     void TakeOutsideColor(int32_t colorValue, bool showChannels, const color::ColorInfo& info);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Only the left button picks: true for a press or move that is no pick.
@@ -163,6 +181,8 @@ private:
     void CreateControls();
     void CreateMenus();
     void CreateEditMenu();
+    void CreateColorTextItems();
+    void ShowCopyAsCaptions();
     void SetTabOrder();
     void DrawHueStrip();
     void DrawHueField(int16_t red, int16_t green, int16_t blue);
@@ -179,6 +199,8 @@ private:
         QString red, green, blue;
     } beforeScreenPick_;
     QPointer<frmAbout> about_;
+    QPointer<app::ContrastWindow> contrast_;
+    color::CopyFormat copyFormat_ = color::CopyFormat::HexUpper;
     picker::PickerView view_;
     swatches::SwatchPanel panel_;
 };

@@ -290,11 +290,22 @@ TEST_F(ScreenPickTest, CopyPutsTheNewColorsHexOnTheClipboardAndNothingElseChange
 
 TEST_F(WindowTest, TheEditMenuHoldsCopyAndPickAndTheBarKeepsItsHeight)
 {
-    ASSERT_EQ(f().mnuEdit->actions().size(), 2);
+    const QList<QAction*> items = f().mnuEdit->actions();
+    ASSERT_EQ(items.size(), 6);
+    EXPECT_EQ(items[0], f().mnuEditCopy);
+    EXPECT_EQ(items[1], f().mnuEditCopyAs->menuAction());
+    EXPECT_EQ(items[2], f().mnuEditPaste);
+    EXPECT_EQ(items[3], f().mnuEditPick);
+    EXPECT_TRUE(items[4]->isSeparator());
+    EXPECT_EQ(items[5], f().mnuEditContrast);
     EXPECT_EQ(f().mnuEditCopy->text(), "&Copy Colour");
     EXPECT_EQ(f().mnuEditCopy->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+    EXPECT_EQ(f().mnuEditCopyAs->title(), "Copy &As");
+    EXPECT_EQ(f().mnuEditPaste->text(), "&Paste Colour");
+    EXPECT_EQ(f().mnuEditPaste->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+V")));
     EXPECT_EQ(f().mnuEditPick->text(), "Pick from &Screen");
     EXPECT_EQ(f().mnuEditPick->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+P")));
+    EXPECT_EQ(f().mnuEditContrast->text(), QStringLiteral("Con&trast\u2026"));
 
     QMenuBar bare;
     bare.setFont(f().menuBar()->font());

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 
 #include "app/SystemLook.h"
 
@@ -13,5 +15,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(app::WindowFont());
+    // The remembered copy format goes to a folder of the run's own, so no
+    // choice of the user's changes a test and no test changes the user's.
+    QTemporaryDir config;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
     return RUN_ALL_TESTS();
 }

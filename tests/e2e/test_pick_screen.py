@@ -8,7 +8,13 @@ Escape and the right button put them back, a left click takes the colour;
 the H, S, B boxes and the picker never move. In the custom panel a taken
 colour is printed in the readout. Ctrl+Shift+C puts "#3366CC" on the
 clipboard, also with the keyboard focus in the hue box. Another program
-holding the keyboard brings a message instead. At scale factor 2 (and 1.5)
+holding the keyboard brings a message instead.
+
+Colours as text: three notations put on the clipboard with xclip are pasted
+with Ctrl+Shift+V and show in the sample and R, G, B as a taken colour does;
+each Copy As item puts its caption on the clipboard; the last one chosen is
+still Copy Colour's format after a restart; text that names no colour
+brings a message quoting it and changes nothing. At scale factor 2 (and 1.5)
 the pixel taken is the device pixel under the pointer: the root window is a
 checkerboard of single device pixels there.
 """
@@ -114,6 +120,97 @@ def copied(app):
     print("Ctrl+Shift+C in the hue box: the clipboard holds #3366CC, nothing else changed")
 
 
+def clipboard_text(app):
+    r = app.session.run(["xclip", "-o", "-selection", "clipboard"], timeout=10)
+    return r.stdout.decode(errors="replace") if r.returncode == 0 else None
+
+
+def put_on_clipboard(session, text):
+    # xclip stays behind to hand the text out; its output goes nowhere, so
+    # this call does not wait for it.
+    r = session.run(["sh", "-c", 'printf %s "$1" | xclip -selection clipboard >/dev/null 2>&1', "sh", text])
+    if r.returncode != 0:
+        raise harness.HarnessError("xclip failed: " + r.stderr.decode(errors="replace"))
+
+
+def expect_clipboard(app, text, what):
+    got = []
+    try:
+        harness.wait_until(lambda: got.append(clipboard_text(app)) or got[-1] == text, 5, 0.1, what)
+    except TestFailure:
+        raise TestFailure("%s: the clipboard holds %r, expected %r" % (what, got[-1], text)) from None
+
+
+# Text on the clipboard and the colour it names.
+PASTED = [("hsl(120 100% 25%)", (0, 128, 0)), ("  rgb(204, 153, 51);\n", OCHRE),
+          ("oklch(0.532 0.168 262.3)", BLUE)]
+# The menu bar's and the Edit menu's own items, beside the Copy As captions.
+MENU_ITEMS = {"File", "Edit", "About", "Copy Colour", "Copy As", "Paste Colour", "Pick from Screen", "Contrast\u2026"}
+
+
+def pasted(session, app):
+    app.click_object("Hue", ["text"])  # the hue box runs its handler on every key released there
+    before = sp.Before(app, sp.RED)
+    for text, rgb in PASTED:
+        put_on_clipboard(session, text)
+        app.key("ctrl+shift+v")
+        sp.expect_colour(app, rgb, "pasted %r" % text)
+        before.expect_picker_unmoved(app, "pasted %r" % text)
+    print("Ctrl+Shift+V: %s each showed in the sample and R, G, B; H, S, B and the picker stayed"
+          % ", ".join(repr(t) for t, _ in PASTED))
+
+
+def open_copy_as(app):
+    app.click_object("Edit", ["menu item"])
+    harness.wait_until(lambda: app.showing("Copy As", "menu item"), 10, 0.1, "the Edit menu open")
+    app.click_object("Copy As", ["menu item"])
+
+    def captions():
+        return [n for r, n, shown, _ in app.objects() if shown and r == "menu item" and n not in MENU_ITEMS]
+    return harness.wait_until(lambda: len(captions()) == 8 and captions(), 10, 0.1, "the Copy As items")
+
+
+def copied_as(app):
+    captions = open_copy_as(app)
+    app.key("Escape", "Escape", "Escape")
+    for wanted in ("#3366CC", "oklch(0.532 0.168 262.3)"):
+        if wanted not in captions:
+            raise TestFailure("Copy As offers %r, without %r" % (captions, wanted))
+    for caption in captions:
+        open_copy_as(app)
+        app.click_object(caption)
+        expect_clipboard(app, caption, "Copy As %r" % caption)
+    print("Copy As: each of %s went to the clipboard as shown" % captions)
+    return captions[-1]
+
+
+def remembered(session, app, program, last):
+    app.kill()
+    app = session.start_app(program, working_copy=True)
+    app.wait_window()
+    app.settle()
+    app.focus()
+    put_on_clipboard(session, "#3366cc")
+    app.key("ctrl+shift+v")
+    sp.expect_colour(app, BLUE, "pasted after the restart")
+    app.key("ctrl+shift+c")
+    expect_clipboard(app, last, "Copy Colour after the restart")
+    print("after a restart Copy Colour writes %r" % last)
+    return app
+
+
+def refused_text(session, app):
+    before = sp.Before(app, BLUE)
+    put_on_clipboard(session, "Please use the brand blue from the style guide here")
+    app.key("ctrl+shift+v")
+    text = sp.take_message(app, "The clipboard holds no colour")
+    quote = '"Please use the brand blue from the style\u2026"'
+    if quote not in text:
+        raise TestFailure("the message does not quote the first 40 characters: %r" % text)
+    before.expect_as_before(app, "after refused text")
+    print("text that names no colour: %r, nothing changed" % text.splitlines()[0])
+
+
 def responsive_after(app):
     # The pointer is no longer held: a click on the field picks there.
     app.click(150, 80)
@@ -216,6 +313,15 @@ def test(args):
         copied(app)
         responsive_after(app)
         in_the_panel(app)
+        app.kill()
+
+        app = session.start_app(args.app, working_copy=True)
+        app.wait_window()
+        app.settle()
+        pasted(session, app)
+        last = copied_as(app)
+        app = remembered(session, app, args.app, last)
+        refused_text(session, app)
         app.kill()
 
         with tempfile.NamedTemporaryFile("w", suffix=".xbm", dir=session.tmp, delete=False) as f:
