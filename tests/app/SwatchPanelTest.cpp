@@ -358,6 +358,45 @@ TEST_F(SwatchPanelTest, ReadoutsNeverPrintOverEachOther)
     EXPECT_TRUE(SameImage(Image(), WithReadout(f(), SafePanel(224), FillerReadout)));
 }
 
+TEST_F(SwatchPanelTest, InADarkSchemeTheReadoutAndTheCellOutlinesCanBeRead)
+{
+    // Every other test runs in the light scheme, where both stay black.
+    struct Restore {
+        QPalette light = QApplication::palette();
+        ~Restore() { QApplication::setPalette(light); }
+    } restore;
+    QPalette dark(QColor(0x30, 0x2F, 0x2E), QColor(0x22, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, QColor(0xE7, 0xE4, 0xE0));
+    QApplication::setPalette(dark);
+    form = std::make_unique<Form1>(dir.path());
+    ClickPreset();
+    Choose(Safe);
+    const Box cell = CellBox(40);
+    Press(cell.left + 5, cell.top + 5);
+    Release(cell.left + 5, cell.top + 5);
+
+    const int32_t face = PaletteValue(QPalette::Window), text = PaletteValue(QPalette::WindowText);
+    const auto contrast = [](int32_t a, int32_t b) {
+        const double la = color::RelativeLuminance(a), lb = color::RelativeLuminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    };
+    double best = 0;
+    int32_t strongest = face;
+    for (int y = 80; y <= 130; ++y)
+        for (int x = 312; x <= 392; ++x)
+            if (contrast(Pixel(x, y), face) > best) {
+                best = contrast(Pixel(x, y), face);
+                strongest = Pixel(x, y);
+            }
+    EXPECT_GE(best, 4.5) << "the readout's text against the window";
+    EXPECT_EQ(strongest, text);
+    for (int k : {1, 40, 224}) {
+        const Box c = CellBox(k);
+        for (int x = c.left; x < c.right; ++x)
+            EXPECT_EQ(Pixel(x, c.bottom - 1), text) << "outline of cell " << k << " at x " << x;
+    }
+}
+
 TEST_F(SwatchPanelTest, ReadoutClearsTheBoxesOfAllFourLinesWhateverLiesBeneath)
 {
     ClickPreset();
