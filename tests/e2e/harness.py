@@ -744,6 +744,12 @@ class App:
         self._ask({"op": "press", "name": name, "roles": roles or [], "window": window,
                    "timeout": timeout}, timeout, "pressed")
 
+    def descriptions(self, names, timeout=5):
+        """What assistive tools say about the showing objects with these
+        names, beside their names: {name: description}."""
+        return self._ask({"op": "descriptions", "names": list(names), "timeout": timeout}, timeout,
+                         "descriptions")
+
     def focused(self, timeout=5):
         """Accessible objects that have the keyboard focus: [[role, name]]."""
         return self._ask({"op": "focused", "timeout": timeout}, timeout, "focused")
