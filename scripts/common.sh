@@ -11,7 +11,7 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev
   xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick xclip
   at-spi2-core dbus dbus-x11 python3-pyatspi python3-dbus python3-gi
-  desktop-file-utils appstream dpkg-dev weston lintian librsvg2-bin
+  desktop-file-utils appstream dpkg-dev weston lintian librsvg2-bin qt6ct
 )
 
 ensure_packages() {
