@@ -16,6 +16,7 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
 
+#include "color/ColorInfo.h"
 #include "platform/Surface.h"
 
 namespace app {
@@ -31,6 +32,9 @@ void ColorLabel::SetBackColor(int32_t value)
     if (value == backColor_ && testAttribute(Qt::WA_SetPalette))
         return;
     backColor_ = value;
+    // What a screen reader says for the sample: the colour it shows.
+    setAccessibleDescription(QLatin1Char('#') +
+                             QString::fromStdString(color::InfoOf(color::IsColor(value) ? value : 0).hex));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor::fromRgb(platform::ToQRgb(value)));
     setPalette(pal);

@@ -103,6 +103,7 @@ Form1::Form1(const QString& dataFolder, QWidget* parent)
     Client = new app::ClientArea(this, surface);
     Client->setFixedSize(ClientWidth, ClientHeight);
     setCentralWidget(Client);
+    Client->setAccessibleName(QStringLiteral("Colour picker"));
     // Only what the drawing changed is painted again, gathered over the whole
     // event: one update once the handler is done, however many figures it
     // drew (the paint itself comes later still).
@@ -115,6 +116,7 @@ Form1::Form1(const QString& dataFolder, QWidget* parent)
             [this] {
                 showQueued_ = false;
                 Client->update(view_.Surface().TakeChanged());
+                DescribeClient();
             },
             Qt::QueuedConnection);
     };

@@ -178,6 +178,10 @@ private:
     // The panel's buttons and frame for the panel now set.
     void ShowPanelControls();
 
+    // Tells screen readers what the client area shows now: the picker's
+    // field and where its ring stands, or the swatch panel.
+    void DescribeClient();
+
     void CreateControls();
     void CreateMenus();
     void CreateEditMenu();

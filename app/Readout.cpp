@@ -30,7 +30,7 @@ void Form1::DrawColorInfo(int16_t red, int16_t green, int16_t blue, const std::s
 
     s.CurrentX = left;
     s.CurrentY = 80;
-    s.ForeColor = 0;
+    s.ForeColor = s.Colors().Ink;
     for (const std::string& line : lines) {
         s.CurrentX = left;
         s.Print(line);

@@ -1,5 +1,7 @@
 #include "app/SystemLook.h"
 
+#include "color/ColorValue.h"
+
 namespace app {
 
 platform::SystemColors SystemColorsFrom(const QPalette& palette)
@@ -11,6 +13,9 @@ platform::SystemColors SystemColorsFrom(const QPalette& palette)
     c.Shadow = value(QPalette::Dark);
     c.Light = value(QPalette::Midlight);
     c.Highlight = value(QPalette::Light);
+    // Text and outlines are black as on any light face; on a dark one, black
+    // could not be seen, so they take the scheme's own text colour.
+    c.Ink = color::RelativeLuminance(c.Face) < 0.5 ? value(QPalette::WindowText) : 0;
     return c;
 }
 

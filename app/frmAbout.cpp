@@ -33,6 +33,10 @@ frmAbout::frmAbout()
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setFixedSize(ClientWidth, ClientHeight);
+    // The main window's fixed font, set here so the controls take it over
+    // the desktop's: the lines are laid out for it and a larger desktop
+    // font would clip and overlap them.
+    setFont(app::WindowFont());
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);

@@ -14,13 +14,15 @@
 
 namespace platform {
 
-// The desktop's 3-D colours and face colour, as colour values (0x00BBGGRR).
+// The desktop's 3-D colours, face colour and the ink on that face, as colour
+// values (0x00BBGGRR).
 struct SystemColors {
     int32_t Face = 0;       // background of dialogs: what Cls clears to
     int32_t DarkShadow = 0; // 3-D dark shadow
     int32_t Shadow = 0;     // 3-D shadow
     int32_t Light = 0;      // 3-D light
     int32_t Highlight = 0;  // 3-D highlight
+    int32_t Ink = 0;        // text and outlines drawn on the face
 };
 
 // A persistent image with a pen state. Everything drawn stays in the image

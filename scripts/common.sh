@@ -3,11 +3,12 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# What building and running the program need (run.sh).
+# What building and running the program need (run.sh); the desktop icons
+# are drawn from their SVG at build time.
 RUN_PACKAGES=(
   g++ cmake ninja-build
   qt6-base-dev qt6-qpa-plugins qt6-wayland
-  fonts-liberation2
+  fonts-liberation2 librsvg2-bin
 )
 # What the test suite needs besides (test.sh): test and benchmark libraries,
 # clang for the sanitizer and fuzz build, the X server, input and
@@ -18,7 +19,7 @@ TEST_PACKAGES=(
   clang-14 libclang-rt-14-dev
   xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick xclip
   python3 at-spi2-core dbus dbus-x11 python3-pyatspi python3-dbus python3-gi
-  desktop-file-utils appstream dpkg-dev file weston
+  desktop-file-utils appstream dpkg-dev file weston lintian qt6ct
 )
 
 # ensure_packages PACKAGE...

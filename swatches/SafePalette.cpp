@@ -26,7 +26,7 @@ void DrawSafePicker(platform::Surface& s, const Cells& cells, int16_t Index, boo
 
 void PaintCell(platform::Surface& s, const platform::RECT& cell, int32_t colorValue)
 {
-    s.ForeColor = 0;
+    s.ForeColor = s.Colors().Ink;
     s.FillColor = color::IsColor(colorValue) ? colorValue : 0;
     s.Rectangle(cell.left, cell.top, cell.right, cell.bottom);
 }

@@ -14,8 +14,8 @@ void DrawSafePicker(platform::Surface& s, const Cells& cells, int16_t Index, boo
 // selection edge around `SelectedCell`.
 void DrawSafePalette(platform::Surface& s, const Cells& cells, int16_t SelectedCell);
 
-// Paints one cell: black outline, `colorValue` inside (black when it is no
-// colour).
+// Paints one cell: an outline in the face's ink (black on a light face),
+// `colorValue` inside (black when it is no colour).
 void PaintCell(platform::Surface& s, const platform::RECT& cell, int32_t colorValue);
 
 } // namespace swatches

@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include "WindowFixture.h"
+#include "app/SystemLook.h"
 #include "app/frmAbout.h"
 
 namespace {
@@ -97,6 +98,33 @@ TEST_F(WindowTest, AboutShowsItsTextsAndOpensTheLinkThroughTheDesktop)
     // No pointer is left behind for the rest of the run.
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(f().cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(WindowTest, AboutKeepsTheWindowFontWhateverTheDesktopFont)
+{
+    // A desktop's theme sets fonts per kind of control; a large one must not
+    // clip or overlap the About window's lines.
+    const char* const kinds[] = {"QLabel", "QPushButton"};
+    QList<QFont> before;
+    for (const char* kind : kinds)
+        before << QApplication::font(kind);
+    QFont large(QStringLiteral("DejaVu Sans"));
+    large.setPointSize(16);
+    for (const char* kind : kinds)
+        QApplication::setFont(large, kind);
+    f().mnucolorabout->trigger();
+    frmAbout* about = f().About();
+    ASSERT_NE(about, nullptr);
+    for (QWidget* w : std::initializer_list<QWidget*>{about->lblProduct, about->lblVersion, about->lblLink,
+                                                      about->lblNotice, about->cmdOK}) {
+        EXPECT_EQ(w->font(), app::WindowFont()) << w->accessibleName().toStdString();
+        const QString text = w == about->cmdOK ? QStringLiteral("OK") : static_cast<QLabel*>(w)->text();
+        EXPECT_LE(w->fontMetrics().horizontalAdvance(text), w->width()) << text.toStdString();
+        EXPECT_LE(w->fontMetrics().height(), w->height()) << text.toStdString();
+    }
+    about->close();
+    for (int i = 0; i < before.size(); ++i)
+        QApplication::setFont(before[i], kinds[i]);
 }
 
 TEST_F(WindowTest, EscapeCancelsAndEnterInABoxDoesNot)

@@ -358,6 +358,80 @@ TEST_F(SwatchPanelTest, ReadoutsNeverPrintOverEachOther)
     EXPECT_TRUE(SameImage(Image(), WithReadout(f(), SafePanel(224), FillerReadout)));
 }
 
+TEST_F(SwatchPanelTest, InADarkSchemeTheReadoutAndTheCellOutlinesCanBeRead)
+{
+    // Every other test runs in the light scheme, where both stay black.
+    struct Restore {
+        QPalette light = QApplication::palette();
+        ~Restore() { QApplication::setPalette(light); }
+    } restore;
+    QPalette dark(QColor(0x30, 0x2F, 0x2E), QColor(0x22, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, QColor(0xE7, 0xE4, 0xE0));
+    QApplication::setPalette(dark);
+    form = std::make_unique<Form1>(dir.path());
+    ClickPreset();
+    Choose(Safe);
+    const Box cell = CellBox(40);
+    Press(cell.left + 5, cell.top + 5);
+    Release(cell.left + 5, cell.top + 5);
+
+    const int32_t face = PaletteValue(QPalette::Window), text = PaletteValue(QPalette::WindowText);
+    const auto contrast = [](int32_t a, int32_t b) {
+        const double la = color::RelativeLuminance(a), lb = color::RelativeLuminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    };
+    double best = 0;
+    int32_t strongest = face;
+    for (int y = 80; y <= 130; ++y)
+        for (int x = 312; x <= 392; ++x)
+            if (contrast(Pixel(x, y), face) > best) {
+                best = contrast(Pixel(x, y), face);
+                strongest = Pixel(x, y);
+            }
+    EXPECT_GE(best, 4.5) << "the readout's text against the window";
+    EXPECT_EQ(strongest, text);
+    for (int k : {1, 40, 224}) {
+        const Box c = CellBox(k);
+        for (int x = c.left; x < c.right; ++x)
+            EXPECT_EQ(Pixel(x, c.bottom - 1), text) << "outline of cell " << k << " at x " << x;
+    }
+}
+
+TEST_F(SwatchPanelTest, ScreenReadersHearWhatTheClientAreaAndTheSamplesShow)
+{
+    const auto description = [this] {
+        QCoreApplication::processEvents();
+        return f().Client->accessibleDescription();
+    };
+    // A pick on the field writes the boxes from the ring's place, which is
+    // what the description tells.
+    const auto pick = [this] {
+        Press(100, 200);
+        Release(100, 200);
+    };
+    pick();
+    EXPECT_EQ(f().Client->accessibleName(), "Colour picker");
+    EXPECT_EQ(description(), "Hue field, saturation " + f().txtS->text() + ", brightness " + f().txtB->text());
+    QTest::mouseClick(f().optS, Qt::LeftButton);
+    pick();
+    EXPECT_EQ(description(), "Saturation field, hue " + f().txtH->text() + ", brightness " + f().txtB->text());
+    QTest::mouseClick(f().optB, Qt::LeftButton);
+    pick();
+    EXPECT_EQ(description(), "Brightness field, hue " + f().txtH->text() + ", saturation " + f().txtS->text());
+
+    ClickPreset();
+    EXPECT_EQ(description(), "Custom colours");
+    Choose(Safe);
+    EXPECT_EQ(description(), "Safe palette");
+    const Box cell = CellBox(53); // #3366CC
+    Press(cell.left + 5, cell.top + 5);
+    Release(cell.left + 5, cell.top + 5);
+    EXPECT_EQ(f().lblSelColor->accessibleDescription(), "#3366CC");
+    EXPECT_EQ(f().lblOldColor->accessibleDescription(), "#FF0000");
+    ClickPreset();
+    EXPECT_TRUE(description().startsWith("Brightness field, hue "));
+}
+
 TEST_F(SwatchPanelTest, ReadoutClearsTheBoxesOfAllFourLinesWhateverLiesBeneath)
 {
     ClickPreset();

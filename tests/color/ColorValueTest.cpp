@@ -173,4 +173,26 @@ TEST(GetSafeColor, CellsOutsideThePaletteAreBlackAndTouchNothing)
     }
 }
 
+TEST(RelativeLuminance, SrgbChannelsMadeLinearAndWeighted)
+{
+    // Published figures: the primaries' weights, and #767676, the lightest
+    // grey with 4.5:1 against white.
+    const struct {
+        int32_t value;
+        double luminance;
+    } cases[] = {
+        {0, 0.0},
+        {0xFFFFFF, 1.0},
+        {color::RGB(255, 0, 0), 0.2126},
+        {color::RGB(0, 255, 0), 0.7152},
+        {color::RGB(0, 0, 255), 0.0722},
+        {color::RGB(0x76, 0x76, 0x76), 0.18116},
+        {color::RGB(10, 10, 10), 10 / 255.0 / 12.92}, // below the curve's knee
+        {-1, 0.0},                                    // no colour: black
+        {0x1000000, 0.0},
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(color::RelativeLuminance(c.value), c.luminance, 5e-5) << std::hex << c.value;
+}
+
 } // namespace

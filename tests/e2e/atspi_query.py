@@ -10,6 +10,8 @@ program's D-Bus session. Requests:
   {"op": "alerts", "timeout": s}                 -> {"alerts": [{"title": t,
                                                      "labels": [...]}, ...]}
   {"op": "focused", "timeout": s}                -> {"focused": [[role, name], ...]}
+  {"op": "descriptions", "names": [...], "timeout": s}
+                                                 -> {"descriptions": {name: text}}
   {"op": "press", "name": n, "roles": [...], "window": w, "timeout": s}
                                                  -> {"pressed": n}
 The press request runs the object's "Press" action, as an assistive tool
@@ -128,6 +130,24 @@ def dump(app):
     return out
 
 
+def descriptions(app, names):
+    """Accessible descriptions of the showing objects with these names."""
+    found = {}
+    for acc in walk(app):
+        try:
+            name = acc.name
+        except Exception:
+            continue
+        if name in names and showing(acc):
+            if name in found:
+                return None, "more than one showing object named %r" % name
+            found[name] = acc.description
+    missing = [n for n in names if n not in found]
+    if missing:
+        return None, "no showing object named %s" % ", ".join(repr(n) for n in missing)
+    return found, None
+
+
 def focused(acc):
     try:
         return acc.getState().contains(pyatspi.STATE_FOCUSED)
@@ -183,6 +203,8 @@ def answer(pid, req):
         return dump(app), None
     if req["op"] == "alerts":
         return alerts(app), None
+    if req["op"] == "descriptions":
+        return descriptions(app, req["names"])
     if req["op"] == "focused":
         return focused_objects(app), None
     if req["op"] == "press":
@@ -201,7 +223,8 @@ def main():
             value, error = None, "%s: %s" % (type(e).__name__, e)
         if error is None:
             key = {"texts": "texts", "extents": "extents", "alerts": "alerts",
-                   "focused": "focused", "press": "pressed"}.get(req["op"], "objects")
+                   "focused": "focused", "press": "pressed",
+                   "descriptions": "descriptions"}.get(req["op"], "objects")
             print(json.dumps({key: value}))
             return 0
         if time.monotonic() >= deadline:

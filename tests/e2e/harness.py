@@ -494,6 +494,30 @@ class Session:
         self._helpers.append(proc)
         return proc
 
+    def desktop_theme(self, scheme=None, font=None):
+        """A desktop's look through qt6ct: a colour scheme of its own (a name
+        like "darker") and a font (Qt's font text, "DejaVu Sans,16,-1,5,50,0,0,0,0,0").
+        Returns the variables that give it to a program, for start_app's env,
+        and the scheme's active colours as {QPalette role number: (r, g, b)}."""
+        path = "/usr/share/qt6ct/colors/%s.conf" % scheme if scheme else None
+        if not shutil.which("qt6ct") or (path and not os.path.isfile(path)):
+            raise HarnessError("qt6ct or its scheme %s is missing; install the Debian package qt6ct" % scheme)
+        colours = {}
+        folder = os.path.join(self.env["XDG_CONFIG_HOME"], "qt6ct")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "qt6ct.conf"), "w", encoding="utf-8") as f:
+            f.write("[Appearance]\n")
+            if path:
+                f.write("color_scheme_path=%s\ncustom_palette=true\n" % path)
+                with open(path, encoding="utf-8") as conf:
+                    line = next(l for l in conf if l.startswith("active_colors="))
+                for role, value in enumerate(line.split("=", 1)[1].split(",")):
+                    rgb = int(value.strip()[-6:], 16)  # #AARRGGBB
+                    colours[role] = (rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF)
+            if font:
+                f.write('[Fonts]\ngeneral="%s"\n' % font)
+        return {"QT_QPA_PLATFORMTHEME": "qt6ct"}, colours
+
     def start_app(self, program, scale=1, env=None, working_copy=False, args=()):
         """Starts the program. `working_copy` runs a copy in a fresh folder, so
         files the program keeps beside itself start empty. `scale` sets
@@ -745,6 +769,12 @@ class App:
         interface, on any display server."""
         self._ask({"op": "press", "name": name, "roles": roles or [], "window": window,
                    "timeout": timeout}, timeout, "pressed")
+
+    def descriptions(self, names, timeout=5):
+        """What assistive tools say about the showing objects with these
+        names, beside their names: {name: description}."""
+        return self._ask({"op": "descriptions", "names": list(names), "timeout": timeout}, timeout,
+                         "descriptions")
 
     def focused(self, timeout=5):
         """Accessible objects that have the keyboard focus: [[role, name]]."""

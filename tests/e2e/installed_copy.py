@@ -15,11 +15,15 @@ NOBODY = 65534
 
 APP_ID = "com.example.tinctara"
 # What an install lays out, relative to its prefix.
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 FILES = ["bin/tinctara",
          "share/applications/%s.desktop" % APP_ID,
          "share/metainfo/%s.metainfo.xml" % APP_ID,
-         "share/icons/hicolor/32x32/apps/tinctara.png",
-         "share/icons/hicolor/scalable/apps/tinctara.svg"]
+         "share/man/man1/tinctara.1.gz",
+         "share/doc/tinctara/copyright",
+         "share/doc/tinctara/changelog.gz",
+         "share/icons/hicolor/scalable/apps/tinctara.svg"] + \
+    ["share/icons/hicolor/%dx%d/apps/tinctara.png" % (n, n) for n in ICON_SIZES]
 
 
 ADD = harness.centre(304, 240, 57, 27)

@@ -5,19 +5,24 @@ About window; it holds exactly the installed files, owned by root, with the
 program stripped; its Depends names the package of every library the
 program links (computed, not written by hand) and the window font, and it
 recommends Qt's Wayland plugin. The desktop entry and the software-centre
-metadata inside it validate, each alone and together.
+metadata inside it validate, each alone and together; lintian finds no
+error and no warning; the changelog's latest entry is this version, of the
+metadata's release date; every icon has the size its folder names.
 """
 
+import datetime
+import gzip
 import os
 import re
 import shutil
+import struct
 import sys
 import tempfile
 
 import harness
 from harness import TestFailure
 from debian_package import architecture, build, contents, extract, field, files, relations, run
-from installed_copy import APP_ID, FILES
+from installed_copy import APP_ID, FILES, ICON_SIZES
 
 ABOUT_VERSION = "1.0"  # "Version 1.0" in the About window
 DESKTOP = "/usr/share/applications/%s.desktop" % APP_ID
@@ -120,9 +125,9 @@ def check_stripped(program_path):
 
 def validate(tree):
     for argv in (["desktop-file-validate", tree + DESKTOP],
-                 ["appstreamcli", "validate", "--no-net", "--explain", tree + METAINFO],
+                 ["appstreamcli", "validate", "--pedantic", "--no-net", "--explain", tree + METAINFO],
                  # Together: the metadata's launchable desktop entry is there.
-                 ["appstreamcli", "validate-tree", "--no-net", "--explain", tree]):
+                 ["appstreamcli", "validate-tree", "--pedantic", "--no-net", "--explain", tree]):
         r = run(argv)
         output = (r.stdout + r.stderr).strip()
         print("$ %s\n%s" % (" ".join(argv[:-1] + [os.path.basename(argv[-1].rstrip("/")) or argv[-1]]),
@@ -149,6 +154,44 @@ def check_entry_names_id(tree):
             raise TestFailure("the program does not name its desktop entry %s" % APP_ID)
 
 
+def check_lintian(deb):
+    # Informational tags are printed, not failed on.
+    r = run(["lintian", "--fail-on", "error,warning", "--display-info", deb], timeout=300)
+    tags = [line for line in r.stdout.splitlines() if re.match(r"[A-Z]: ", line)]
+    print("$ lintian --display-info %s\n%s" % (os.path.basename(deb), "\n".join(tags) or "(nothing)"))
+    if r.returncode != 0 or any(line[0] in "EW" for line in tags):
+        raise TestFailure("lintian (%d):\n%s" % (r.returncode, (r.stdout + r.stderr).strip()))
+
+
+def check_changelog(deb, tree, work):
+    plain = os.path.join(work, "changelog")
+    with gzip.open(tree + "/usr/share/doc/tinctara/changelog.gz") as f, open(plain, "wb") as out:
+        out.write(f.read())
+    latest = {}
+    for name in ("Version", "Timestamp", "Maintainer"):
+        r = run(["dpkg-parsechangelog", "-l", plain, "-S", name])
+        if r.returncode != 0:
+            raise TestFailure("dpkg-parsechangelog: " + r.stderr)
+        latest[name] = r.stdout.strip()
+    with open(tree + METAINFO, encoding="utf-8") as f:
+        released = re.search(r'<release version="[^"]+" date="([^"]+)"', f.read()).group(1)
+    day = datetime.datetime.fromtimestamp(int(latest["Timestamp"]), datetime.timezone.utc).date().isoformat()
+    if (latest["Version"], day, latest["Maintainer"]) != (field(deb, "Version"), released, field(deb, "Maintainer")):
+        raise TestFailure("the changelog's latest entry is %s of %s by %s; the package is %s, released %s by %s"
+                          % (latest["Version"], day, latest["Maintainer"], field(deb, "Version"), released,
+                             field(deb, "Maintainer")))
+    print("changelog: %s of %s" % (latest["Version"], day))
+
+
+def check_icons(tree):
+    for n in ICON_SIZES:
+        with open(tree + "/usr/share/icons/hicolor/%dx%d/apps/tinctara.png" % (n, n), "rb") as f:
+            head = f.read(24)
+        size = struct.unpack(">II", head[16:24]) if head[12:16] == b"IHDR" else None
+        if size != (n, n):
+            raise TestFailure("the %dx%d icon is %s" % (n, n, size))
+
+
 def test(args):
     build_dir = os.path.dirname(os.path.abspath(args.app))
     work = tempfile.mkdtemp(prefix="tinctara-deb-")
@@ -165,6 +208,9 @@ def test(args):
         check_relations(deb, program_path)
         validate(tree)
         check_entry_names_id(tree)
+        check_changelog(deb, tree, work)
+        check_icons(tree)
+        check_lintian(deb)
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

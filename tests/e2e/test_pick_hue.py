@@ -7,7 +7,8 @@ forms: the field is the saturation-brightness square of the strip colour,
 the boxes carry the floored mappings of the ring position and the channels
 of the field pixel under the ring. Drags beyond the edges clamp; presses
 outside the field and the strip zone, and right-button presses, change
-nothing.
+nothing. The samples and the client area tell assistive tools the colour
+and the ring's place.
 """
 
 import sys
@@ -48,6 +49,25 @@ def field_drags(app, picker, shots):
         app.drag(points)
         picker.ring = ring
         picker.check(app, what, shots, "pick_hue_field%d" % n)
+
+
+def spoken(app, picker):
+    """A screen reader hears the picked colour on the samples and what the
+    client area shows, through the accessibility interface."""
+    def hex_of(rgb):
+        return "#%02X%02X%02X" % rgb
+    want = {"New colour": hex_of(picker.under_ring()), "Old colour": hex_of(ex.RED),
+            "Colour picker": "Hue field, saturation %d, brightness %d" % picker.saturation_brightness()}
+    heard = {}
+
+    def as_wanted():
+        heard.update(app.descriptions(want))
+        return heard == want
+    try:
+        harness.wait_until(as_wanted, 5, 0.2, "the descriptions")
+    except harness.TestFailure:
+        raise harness.TestFailure("accessible descriptions %s, expected %s" % (heard, want)) from None
+    print("accessible descriptions: %s" % heard)
 
 
 def strip_drag(app, picker, shots):
@@ -101,6 +121,7 @@ def test(args):
         picker = Picker(exp)
         picker.check(app, "start", args.shots, "pick_hue_start")
         field_drags(app, picker, args.shots)
+        spoken(app, picker)
         strip_drag(app, picker, args.shots)
         strip_edges(app, picker, args.shots)
         presses_that_do_nothing(app, picker, args.shots)

@@ -6,7 +6,8 @@ without a file), switches to the safe palette and picks swatches, switches
 back, adds the picked colour to two cells, returns to the picker, ends the
 program, starts the same copy again and finds the colours in their cells.
 Every pixel of the panel is compared with the cell grid drawn from closed
-forms; the file beside the program is compared byte for byte.
+forms; the file beside the program is compared byte for byte. A last run in a
+dark colour scheme checks that the readout and the outlines can be read.
 """
 
 import os
@@ -138,6 +139,9 @@ def first_run(session, program, exp, shots):
 
     app.choose(*LIST, "Safe Palette (216)")
     expect_panel(app, exp, "safe panel", None, 1, colour, shots, "swatches_safe")
+    heard = app.descriptions(["Colour picker"])["Colour picker"]
+    if heard != "Safe palette":
+        raise TestFailure("safe panel: the client area's description is %r, not the grid's name" % heard)
     expect_controls(app, "safe panel", add_shown=False)
     if ink_rows(app, app.grab_client()):
         raise TestFailure("safe panel: the box of the readout holds text before any pick")
@@ -209,11 +213,54 @@ def second_run(session, program, exp, cells, shots):
     app.wait_exit(5)
 
 
+def luminance(rgb):
+    def linear(c):
+        c /= 255
+        return c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = (linear(c) for c in rgb)
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+def contrast(a, b):
+    la, lb = sorted((luminance(a), luminance(b)))
+    return (lb + 0.05) / (la + 0.05)
+
+
+def dark_scheme_run(session, program, exp, shots):
+    """In qt6ct's dark scheme the readout and the cells' outlines are drawn
+    in the scheme's window text colour, readable on its window colour."""
+    env, colours = session.desktop_theme("darker")
+    window, text = colours[10], colours[0]  # QPalette::Window, WindowText
+    app = session.start_app(program, working_copy=True, env=env)
+    app.wait_window()
+    app.settle()
+    app.click(*ex.PRESET)
+    app.choose(*LIST, "Safe Palette (216)")
+    app.click(*exp.cell_centre(53))
+    picture = app.settle()
+    picture.save_png(os.path.join(shots, "swatches_dark.png"))
+    box = ex.crop(app, picture, ex.READOUT)
+    ink = max((box.pixel(x, y) for y in range(box.height) for x in range(box.width)),
+              key=lambda p: contrast(p, window))
+    if ink != text or contrast(ink, window) < 4.5:
+        raise TestFailure("dark scheme: the readout's strongest pixel is %s, %.2f:1 on the window's %s; "
+                          "expected the window text %s" % (ink, contrast(ink, window), window, text))
+    left, top, right, _ = exp.cell_rect(53)
+    outline = {ex.crop(app, picture, (x, top, 1, 1)).pixel(0, 0) for x in range(left, right)}
+    if outline != {text}:
+        raise TestFailure("dark scheme: the top outline of cell 53 is %s, expected %s" % (outline, text))
+    print("dark scheme: readout %.1f:1 and cell outlines in the window text %s on %s"
+          % (contrast(ink, window), text, window))
+    app.click(*OK)
+    app.wait_exit(5)
+
+
 def test(args):
     with harness.Session(keep_temp=args.keep_temp) as session:
         exp = ex.Expectations.start(session, args.expectations)
         copy, cells = first_run(session, args.app, exp, args.shots)
         second_run(session, copy, exp, cells, args.shots)
+        dark_scheme_run(session, args.app, exp, args.shots)
 
 
 if __name__ == "__main__":
