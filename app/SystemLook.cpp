@@ -1,6 +1,7 @@
 #include "app/SystemLook.h"
 
 #include "color/ColorValue.h"
+#include "color/Contrast.h"
 
 namespace app {
 

@@ -21,9 +21,5 @@ constexpr bool IsColor(int32_t value)
 // of the dividend, so negative values give channels of zero or below.
 void SplitColor(const int32_t& value, int16_t& red, int16_t& green, int16_t& blue);
 
-// How light a colour looks, 0 for black to 1 for white: the relative
-// luminance of its sRGB channels (WCAG 2). A value that is no colour is
-// black.
-double RelativeLuminance(int32_t colorValue);
 
 } // namespace color

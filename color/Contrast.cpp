@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "color/ColorSpaces.h"
+#include "color/ColorValue.h"
 
 namespace color {
 
@@ -20,6 +21,9 @@ constexpr long Levels[] = {300, 450, 700};  // in hundredths
 
 double RelativeLuminance(int32_t colorValue)
 {
+    // A value that is no colour is shown as black, and measured so.
+    if (!IsColor(colorValue))
+        return 0;
     const Srgb c = FromColorValue(colorValue);
     return 0.2126 * SrgbToLinear(c.red) + 0.7152 * SrgbToLinear(c.green) + 0.0722 * SrgbToLinear(c.blue);
 }

@@ -16,6 +16,7 @@
 #include "MessageBoxWatcher.h"
 #include "PickerInvariants.h"
 #include "WindowFixture.h"
+#include "color/Contrast.h"
 #include "tests/support/Swatches.h"
 
 using namespace expected;

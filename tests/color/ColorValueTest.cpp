@@ -5,6 +5,7 @@
 #include <string>
 
 #include "color/ColorValue.h"
+#include "color/Contrast.h"
 #include "color/HexText.h"
 #include "color/SafeColor.h"
 
