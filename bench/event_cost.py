@@ -16,14 +16,28 @@ with min-max and the ratio to the dialog's median.
 --app may be given more than once as LABEL=PATH to compare builds. --floor
 adds a bare Qt widget that repaints only two ring boxes per step: the least
 any Qt widget program pays per step on this machine.
+
+--callgrind first counts the instructions one drag step costs each program,
+which no other load on the machine changes: each case runs once under
+valgrind --tool=callgrind with instrumentation off until the window is up,
+drags CG_WARMUP steps, zeroes the counts, dumps what an idle stretch as long
+as the drag costs, then drags CG_STEPS steps CG_GAP seconds apart and dumps
+again. The idle count is subtracted, and the number of mouse events the
+program handled is read from the same dump: a step the program fell behind
+on is merged into the next one by Qt, so the table says how many arrived.
+--rounds 0 leaves out the CPU-time table. --callgrind-out keeps the dumps
+for callgrind_annotate.
 """
 
 import argparse
+import glob
 import math
 import os
+import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 TICK = os.sysconf("SC_CLK_TCK")
@@ -83,9 +97,11 @@ class Display:
 
 
 class Program:
-    def __init__(self, display, path):
+    def __init__(self, display, path, prefix=(), patience=20):
         self.display = display
-        self.proc = subprocess.Popen([path], env=display.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.patience = patience
+        self.proc = subprocess.Popen(list(prefix) + [path], env=display.env, stdout=subprocess.PIPE,
+                                     stderr=subprocess.DEVNULL)
 
     def window(self):
         def find():
@@ -93,7 +109,7 @@ class Program:
                                env=self.display.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
             ids = r.stdout.split()
             return ids[-1].decode() if ids else None
-        wid = wait_for(find, 20, "the window")
+        wid = wait_for(find, self.patience, "the window")
         geometry = {}
         for line in self.display.xdotool("getwindowgeometry", "--shell", wid).split():
             key, _, value = line.partition("=")
@@ -206,6 +222,169 @@ def startup(path_to):
         display.close()
 
 
+class Callgrind:
+    """A program under callgrind, instrumented only from the first drag on."""
+
+    def __init__(self, display, path_to, out_dir):
+        self.out = os.path.join(out_dir, "callgrind.out")
+        for old in glob.glob(self.out + "*"):
+            os.remove(old)
+        prefix = ["valgrind", "--tool=callgrind", "--instr-atstart=no", "--compress-strings=no",
+                  "--callgrind-out-file=" + self.out]
+        self.program = Program(display, path_to, prefix, patience=120)
+        self.pid = self.program.proc.pid
+        self.dumps = 0
+
+    def control(self, *args):
+        subprocess.run(["callgrind_control"] + list(args) + [str(self.pid)], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def dump(self):
+        """Instructions since the last zero or dump, and the mouse events handled."""
+        self.control("-d")
+        self.dumps += 1
+        name = "%s.%d" % (self.out, self.dumps)
+        # The totals close the file: once they are there, the dump is whole.
+        total = wait_for(lambda: [read_totals(name)] if read_totals(name) is not None else None, 60, "the dump")
+        return total[0], handled_mouse_events(name)
+
+
+def read_totals(name):
+    try:
+        with open(name) as f:
+            for line in f:
+                if line.startswith("totals:"):
+                    return int(line.split()[1])
+    except FileNotFoundError:
+        pass
+    return None
+
+
+# Qt's GUI layer takes every mouse event the window system delivers through
+# this function once, in any Qt program: the number of drag steps the
+# program saw.
+MOUSE_EVENT = "QGuiApplicationPrivate::processMouseEvent("
+
+
+def handled_mouse_events(name):
+    count = 0
+    called = False
+    with open(name) as f:
+        for line in f:
+            if line.startswith("cfn="):
+                # Names are written out in full (--compress-strings=no).
+                called = line[4:].startswith(MOUSE_EVENT)
+            elif line.startswith("calls=") and called:
+                count += int(line[6:].split()[0])
+                called = False
+    return count
+
+
+def counted_drag(display, cg, points, warmup, gap):
+    """Instructions per handled step over points[warmup + 1:], less idle."""
+    x0, y0 = points[0]
+    display.xdotool("mousemove", x0, y0, "mousedown", 1)
+    time.sleep(1.0)
+    cg.control("-i", "on")
+    moves = []
+    for x, y in points[1:warmup + 1]:
+        moves += ["mousemove", x, y, "sleep", gap]
+    display.xdotool(*moves)
+    time.sleep(2.0)  # the warm-up's events are all handled
+    cg.control("-z")
+    moves = []
+    for x, y in points[warmup + 1:]:
+        moves += ["mousemove", x, y, "sleep", gap]
+    length = gap * (len(points) - warmup - 1)
+    start = time.monotonic()
+    time.sleep(length)
+    idle_wall = time.monotonic() - start
+    idle, _ = cg.dump()
+    start = time.monotonic()
+    display.xdotool(*moves)
+    time.sleep(2.0)  # the last events reach the program
+    wall = time.monotonic() - start
+    total, handled = cg.dump()
+    display.xdotool("mouseup", 1)
+    busy = total - idle * wall / idle_wall
+    return busy / max(handled, 1), handled, idle * wall / idle_wall
+
+
+def counted_tinctara(path_to, case, steps, warmup, gap, out_dir):
+    display = Display()
+    cg = Callgrind(display, path_to, out_dir)
+    try:
+        g = cg.program.window()
+        time.sleep(1.0)
+        ox, oy = g["X"], g["Y"] + g["HEIGHT"] - CLIENT_HEIGHT
+        if case == "field, S mode":
+            display.xdotool("mousemove", ox + OPTION_S[0], oy + OPTION_S[1], "click", 1)
+            time.sleep(3.0)
+        n = steps + warmup + 1
+        if case == "strip, hue mode":
+            points = [(ox + STRIP_X, oy + STRIP_TOP + triangle(2 * i, STRIP_BOTTOM - STRIP_TOP)) for i in range(n)]
+        else:
+            fx, fy, fw, fh = FIELD
+            points = path((ox + fx, oy + fy, fw, fh), n)
+        return counted_drag(display, cg, points, warmup, gap)
+    finally:
+        cg.program.close()
+        display.close()
+
+
+def counted_square(path_to, steps, warmup, gap, out_dir):
+    display = Display()
+    cg = Callgrind(display, path_to, out_dir)
+    try:
+        cg.program.window()
+        line = cg.program.proc.stdout.readline().decode().split()
+        if not line or line[0] != "square":
+            raise RuntimeError(path_to + " did not say where its square is")
+        x, y, w, h = (int(v) for v in line[1:5])
+        time.sleep(1.0)
+        points = path((x + 2, y + 2, w - 4, h - 4), steps + warmup + 1)
+        return counted_drag(display, cg, points, warmup, gap)
+    finally:
+        cg.program.close()
+        display.close()
+
+
+def instruction_table(apps, dialog, floor, args):
+    keep = args.callgrind_out
+    work = keep or tempfile.mkdtemp(prefix="event_cost.")
+    os.makedirs(work, exist_ok=True)
+    rows = []
+    try:
+        for case in ["field, hue mode", "field, S mode", "strip, hue mode"]:
+            for label, p in apps:
+                out = os.path.join(work, "%s-%s" % (label, case.replace(", ", "-").replace(" ", "-")))
+                os.makedirs(out, exist_ok=True)
+                rows.append((label, case, counted_tinctara(p, case, args.cg_steps, args.cg_warmup, args.cg_gap, out)))
+                print("callgrind: %s, %s done" % (label, case), file=sys.stderr)
+        refs = [("QColorDialog", "square", dialog)]
+        if floor:
+            refs.append(("bare widget", "two ring boxes", floor))
+        for label, case, p in refs:
+            out = os.path.join(work, label.replace(" ", "-"))
+            os.makedirs(out, exist_ok=True)
+            rows.append((label, case, counted_square(p, args.cg_steps, args.cg_warmup, args.cg_gap, out)))
+            print("callgrind: %s done" % label, file=sys.stderr)
+    finally:
+        if not keep:
+            shutil.rmtree(work, ignore_errors=True)
+    ref = next(r[2][0] for r in rows if r[0] == "QColorDialog")
+    base = next((r[2][0] for r in rows if r[0] == "bare widget"), None)
+    print("\nInstructions per drag step (callgrind), %d steps %g ms apart after %d to warm up, idle subtracted"
+          % (args.cg_steps, args.cg_gap * 1000, args.cg_warmup))
+    print("| program | case | instructions per step | ratio to QColorDialog | ratio to bare widget | steps handled |"
+          " idle subtracted |")
+    print("|---|---|---|---|---|---|---|")
+    for label, case, (per_step, handled, idle) in rows:
+        print("| %s | %s | %.0f | %.2f x | %s | %d of %d%s | %.0f |"
+              % (label, case, per_step, per_step / ref, "%.2f x" % (per_step / base) if base else "-",
+                 handled, args.cg_steps, "" if handled == args.cg_steps else " (merged by Qt)", idle))
+
+
 def summary(values):
     return statistics.median(values), min(values), max(values)
 
@@ -219,6 +398,11 @@ def main():
     parser.add_argument("--steps", type=int, default=2000)
     parser.add_argument("--gap", type=float, default=0.005, help="seconds between drag steps")
     parser.add_argument("--startup-runs", type=int, default=10)
+    parser.add_argument("--callgrind", action="store_true", help="count instructions per step first")
+    parser.add_argument("--cg-steps", type=int, default=300)
+    parser.add_argument("--cg-warmup", type=int, default=30)
+    parser.add_argument("--cg-gap", type=float, default=0.06)
+    parser.add_argument("--callgrind-out", help="folder to keep the callgrind dumps in")
     args = parser.parse_args()
 
     apps = []
@@ -227,6 +411,11 @@ def main():
         apps.append((label or "tinctara", os.path.abspath(p)))
     dialog = os.path.abspath(args.dialog)
     cases = ["field, hue mode", "field, S mode", "strip, hue mode"]
+    floor = os.path.abspath(args.floor) if args.floor else None
+    if args.callgrind:
+        instruction_table(apps, dialog, floor, args)
+    if args.rounds < 1:
+        return 0
 
     drag = {}  # (label, case) -> [(program us, server us)]
     for r in range(args.rounds):
