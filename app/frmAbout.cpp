@@ -12,7 +12,7 @@
 #include "app/SystemLook.h"
 #include "app/Version.h"
 
-const QString frmAbout::WebAddress = app::HomePage;
+const QString frmAbout::WebAddress = app::HomePage();
 const QString frmAbout::Notice = QStringLiteral("Free to use and share. No warranty.");
 
 namespace {
@@ -52,7 +52,7 @@ frmAbout::frmAbout()
     imgsei->setPixmap(app::ProgramIcon().pixmap(32, 32));
     imgsei->setAccessibleName(QStringLiteral("Tinctara icon"));
     lblProduct = MakeLabel(this, QStringLiteral("Tinctara"), {56, 64, 233, 17});
-    lblVersion = MakeLabel(this, QStringLiteral("Version ") + app::Version, {56, 80, 89, 17});
+    lblVersion = MakeLabel(this, app::VersionLine(), {56, 80, 89, 17});
     lblLink = MakeLabel(this, WebAddress, {56, 96, 225, 17});
     QPalette link = lblLink->palette();
     link.setColor(QPalette::WindowText, QColor(0, 0, 0xC0));

@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     QApplication::setFont(app::WindowFont());
     QApplication::setWindowIcon(app::ProgramIcon());
     // Names the desktop entry, and on Wayland the app id.
-    QGuiApplication::setDesktopFileName(app::AppId);
+    QGuiApplication::setDesktopFileName(app::AppId());
     Form1 form;
     return app.exec();
 }
