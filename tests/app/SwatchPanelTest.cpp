@@ -397,42 +397,6 @@ TEST_F(SwatchPanelTest, InADarkSchemeTheReadoutAndTheCellOutlinesCanBeRead)
             EXPECT_EQ(Pixel(x, c.bottom - 1), text) << "outline of cell " << k << " at x " << x;
     }
 }
-
-TEST_F(SwatchPanelTest, ScreenReadersHearWhatTheClientAreaAndTheSamplesShow)
-{
-    const auto description = [this] {
-        QCoreApplication::processEvents();
-        return f().Client->accessibleDescription();
-    };
-    // A pick on the field writes the boxes from the ring's place, which is
-    // what the description tells.
-    const auto pick = [this] {
-        Press(100, 200);
-        Release(100, 200);
-    };
-    pick();
-    EXPECT_EQ(f().Client->accessibleName(), "Colour picker");
-    EXPECT_EQ(description(), "Hue field, saturation " + f().txtS->text() + ", brightness " + f().txtB->text());
-    QTest::mouseClick(f().optS, Qt::LeftButton);
-    pick();
-    EXPECT_EQ(description(), "Saturation field, hue " + f().txtH->text() + ", brightness " + f().txtB->text());
-    QTest::mouseClick(f().optB, Qt::LeftButton);
-    pick();
-    EXPECT_EQ(description(), "Brightness field, hue " + f().txtH->text() + ", saturation " + f().txtS->text());
-
-    ClickPreset();
-    EXPECT_EQ(description(), "Custom colours");
-    Choose(Safe);
-    EXPECT_EQ(description(), "Safe palette");
-    const Box cell = CellBox(53); // #3366CC
-    Press(cell.left + 5, cell.top + 5);
-    Release(cell.left + 5, cell.top + 5);
-    EXPECT_EQ(f().lblSelColor->accessibleDescription(), "#3366CC");
-    EXPECT_EQ(f().lblOldColor->accessibleDescription(), "#FF0000");
-    ClickPreset();
-    EXPECT_TRUE(description().startsWith("Brightness field, hue "));
-}
-
 TEST_F(SwatchPanelTest, ReadoutClearsTheBoxesOfAllFourLinesWhateverLiesBeneath)
 {
     ClickPreset();
