@@ -397,6 +397,7 @@ TEST_F(SwatchPanelTest, InADarkSchemeTheReadoutAndTheCellOutlinesCanBeRead)
             EXPECT_EQ(Pixel(x, c.bottom - 1), text) << "outline of cell " << k << " at x " << x;
     }
 }
+
 TEST_F(SwatchPanelTest, ReadoutClearsTheBoxesOfAllFourLinesWhateverLiesBeneath)
 {
     ClickPreset();
