@@ -104,25 +104,10 @@ def copied(app):
     app.click_object("Hue", ["text"])
     before = sp.Before(app, BLUE)
     app.key("ctrl+shift+c")
-
-    got = []
-
-    def clipboard():
-        r = app.session.run(["xclip", "-o", "-selection", "clipboard"], timeout=10)
-        got.append(r.stdout.decode(errors="replace") if r.returncode == 0 else r.stderr.decode(errors="replace"))
-        return got[-1] == "#3366CC"
-    try:
-        harness.wait_until(clipboard, 5, 0.1, "#3366CC on the clipboard")
-    except TestFailure:
-        raise TestFailure("after Ctrl+Shift+C the clipboard holds %r, expected '#3366CC'" % got[-1]) from None
+    expect_clipboard(app, "#3366CC", "after Ctrl+Shift+C")
     time.sleep(0.5)
     before.expect_as_before(app, "after copying")
     print("Ctrl+Shift+C in the hue box: the clipboard holds #3366CC, nothing else changed")
-
-
-def clipboard_text(app):
-    r = app.session.run(["xclip", "-o", "-selection", "clipboard"], timeout=10)
-    return r.stdout.decode(errors="replace") if r.returncode == 0 else None
 
 
 def put_on_clipboard(session, text):
@@ -135,8 +120,13 @@ def put_on_clipboard(session, text):
 
 def expect_clipboard(app, text, what):
     got = []
+
+    def holds():
+        r = app.session.run(["xclip", "-o", "-selection", "clipboard"], timeout=10)
+        got.append(r.stdout.decode(errors="replace") if r.returncode == 0 else r.stderr.decode(errors="replace"))
+        return got[-1] == text
     try:
-        harness.wait_until(lambda: got.append(clipboard_text(app)) or got[-1] == text, 5, 0.1, what)
+        harness.wait_until(holds, 5, 0.1, what)
     except TestFailure:
         raise TestFailure("%s: the clipboard holds %r, expected %r" % (what, got[-1], text)) from None
 
