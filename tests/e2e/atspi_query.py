@@ -1,7 +1,10 @@
-"""One accessibility query against a running program, answered as JSON.
+"""Accessibility queries against a running program, answered as JSON.
 
-Usage: atspi_query.py PID REQUEST_JSON, run by /usr/bin/python3 inside the
-program's D-Bus session. Requests:
+Usage: atspi_query.py PID REQUEST_JSON answers one request; atspi_query.py
+--serve PID answers one request a line on stdin with one answer a line on
+stdout until stdin closes, so a test pays for starting Python and pyatspi
+once per program run. Run by /usr/bin/python3 inside the program's D-Bus
+session. Requests:
   {"op": "texts", "names": [...], "timeout": s}  -> {"texts": {name: text}}
   {"op": "extents", "name": n, "roles": [...], "timeout": s}
                                                  -> {"extents": [x, y, w, h]}
@@ -14,6 +17,9 @@ program's D-Bus session. Requests:
                                                  -> {"descriptions": {name: text}}
   {"op": "press", "name": n, "roles": [...], "window": w, "timeout": s}
                                                  -> {"pressed": n}
+  {"op": "selection", "name": n, "timeout": s}
+                                                 -> {"selection": {"text": t,
+                                                     "selected": [start, end]}}
 The press request runs the object's "Press" action, as an assistive tool
 would, without pointer or keys; "window" (optional) names the top-level
 window to look in, where a name is not unique in the program.
@@ -34,6 +40,9 @@ EDIT_ROLES = {"text", "entry", "password text"}
 
 def find_app(pid):
     desktop = pyatspi.Registry.getDesktop(0)
+    # A reader that lives across requests must not answer from what it
+    # heard before: names, states and children change between them.
+    desktop.clear_cache()
     for i in range(desktop.childCount):
         app = desktop.getChildAtIndex(i)
         try:
@@ -191,6 +200,19 @@ def press(app, name, roles, window):
     return name, None
 
 
+def selection(app, name):
+    """The text of the editable control with this name and the part of it
+    selected ([0, 0] for none)."""
+    found = [acc for acc in walk(app) if acc.name == name and role_name(acc) in EDIT_ROLES]
+    if len(found) != 1:
+        return None, "%d editable controls named %r" % (len(found), name)
+    t = found[0].queryText()
+    part = [0, 0]
+    if t.getNSelections() > 0:
+        part = list(t.getSelection(0))
+    return {"text": t.getText(0, -1), "selected": part}, None
+
+
 def answer(pid, req):
     app = find_app(pid)
     if app is None:
@@ -209,12 +231,19 @@ def answer(pid, req):
         return focused_objects(app), None
     if req["op"] == "press":
         return press(app, req["name"], req.get("roles") or [], req.get("window"))
+    if req["op"] == "selection":
+        return selection(app, req["name"])
     return None, "unknown request %r" % req["op"]
 
 
-def main():
-    pid = int(sys.argv[1])
-    req = json.loads(sys.argv[2])
+# The key of each request's answer; "objects" for a dump.
+ANSWER_KEYS = {"texts": "texts", "extents": "extents", "alerts": "alerts", "focused": "focused",
+               "press": "pressed", "descriptions": "descriptions", "selection": "selection"}
+
+
+def respond(pid, req):
+    """The answer to one request, retried until the program's objects are
+    there or its timeout passes."""
     deadline = time.monotonic() + float(req.get("timeout", 10))
     while True:
         try:
@@ -222,15 +251,30 @@ def main():
         except Exception as e:  # the tree changes while we walk it
             value, error = None, "%s: %s" % (type(e).__name__, e)
         if error is None:
-            key = {"texts": "texts", "extents": "extents", "alerts": "alerts",
-                   "focused": "focused", "press": "pressed",
-                   "descriptions": "descriptions"}.get(req["op"], "objects")
-            print(json.dumps({key: value}))
-            return 0
+            return {ANSWER_KEYS.get(req["op"], "objects"): value}
         if time.monotonic() >= deadline:
-            print(json.dumps({"error": error}))
-            return 0
+            return {"error": error}
         time.sleep(0.2)
+
+
+def serve(pid):
+    for line in sys.stdin:
+        if not line.strip():
+            continue
+        try:
+            reply = respond(pid, json.loads(line))
+        except Exception as e:  # a malformed request
+            reply = {"error": "%s: %s" % (type(e).__name__, e)}
+        sys.stdout.write(json.dumps(reply) + "\n")
+        sys.stdout.flush()
+    return 0
+
+
+def main():
+    if sys.argv[1] == "--serve":
+        return serve(int(sys.argv[2]))
+    print(json.dumps(respond(int(sys.argv[1]), json.loads(sys.argv[2]))))
+    return 0
 
 
 if __name__ == "__main__":
