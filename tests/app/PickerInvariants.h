@@ -66,8 +66,8 @@ inline expected::PickerScene SceneOf(const Form1& f)
     return scene;
 }
 
-// Field, frames, strip and marks all lie in columns 0..300.
-constexpr expected::Box PickerArea{0, 0, 301, expected::ClientHeight};
+// Field, frames, strip and marks all lie in the picker region.
+constexpr expected::Box PickerArea = expected::PickerRegion;
 
 inline ::testing::AssertionResult MarkersInside(const Form1& f)
 {

@@ -3,7 +3,10 @@
 // boxes' texts, all from the test-support library's closed forms. One
 // request a line on stdin, a JSON object; one answer a line on stdout, a
 // JSON object, followed by `bytes` bytes of picture (red, green, blue, rows
-// top to bottom) where it names them.
+// top to bottom) where it names them. Pictures are of the picker region.
+//
+// With --geometry it only prints, without a display, the bounds the tests
+// compare in and the places the program starts from.
 //
 // Run it on the display the program runs on: the palette, and so the
 // background and 3-D colours, comes from the same platform and style.
@@ -90,11 +93,17 @@ struct Answer {
     std::string bytes;
 };
 
+QJsonArray Rect(const Box& b)
+{
+    return {b.left, b.top, b.right - b.left, b.bottom - b.top};
+}
+
+// The part of `p` in the picker region.
 Answer WithPicture(QJsonObject json, const Picture& p)
 {
-    json[QStringLiteral("width")] = p.Width();
-    json[QStringLiteral("height")] = p.Height();
-    std::string bytes = p.RgbBytes({0, 0, p.Width(), p.Height()});
+    json[QStringLiteral("width")] = PickerRegion.right - PickerRegion.left;
+    json[QStringLiteral("height")] = PickerRegion.bottom - PickerRegion.top;
+    std::string bytes = p.RgbBytes(PickerRegion);
     json[QStringLiteral("bytes")] = qint64(bytes.size());
     return {json, std::move(bytes)};
 }
@@ -163,10 +172,24 @@ Answer Handle(const QJsonObject& r, const platform::SystemColors& colors)
     throw Failure{QStringLiteral("no request \"%1\"").arg(op)};
 }
 
+// The picker region as x, y, width, height; the ring's and the marks'
+// places at the start.
+QJsonObject Geometry()
+{
+    const PickerScene start;
+    return {{QStringLiteral("picker_region"), Rect(PickerRegion)},
+            {QStringLiteral("start_ring"), QJsonArray{start.ringX, start.ringY}},
+            {QStringLiteral("start_marks"), start.markRow}};
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--geometry") {
+        std::fputs(QJsonDocument(Geometry()).toJson(QJsonDocument::Compact).append('\n').constData(), stdout);
+        return 0;
+    }
     // The same application set-up as the program's, for the same palette.
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

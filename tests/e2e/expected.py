@@ -7,18 +7,24 @@ from the test-support library that the unit and widget tests use), run on
 the program's display. Here they are only asked for, composed into scenes
 and compared. Colours are (red, green, blue) tuples; positions are client
 pixels.
+
+REGION (the picker part of the client area, x, y, width, height),
+START_RING and START_MARKS (where the program puts the ring and the marks)
+come from the same test support, through the expectations program run
+with --geometry, which needs no display. The program is the one given with
+--expectations or, for a test without it, in TINCTARA_EXPECTATIONS.
 """
 
 import contextlib
+import functools
 import json
 import os
 import select
+import subprocess
+import sys
 import time
 
 import harness
-
-# The part of the client area left of the frames and controls.
-REGION = (0, 0, 302, 275)
 
 # Samples in client pixels: fraSamples at (308, 2) holds the new-colour sample at
 # (8, 24, 49, 29) and the old one at (57, 24, 48, 29); fraAdd at (302, 204)
@@ -32,11 +38,35 @@ ADD_SAMPLE = (302 + 2, 204 + 8, 57, 23)
 PRESET = harness.centre(370, 208, 55, 27)
 READOUT = (312, 80, 80, 50)
 
-# Where the program starts: the ring at the field's top right, the marks at
-# the strip's bottom, the field of pure red.
-START_RING = (265, 10)
-START_MARKS = 265
+# The field of pure red the program starts with.
 RED = (255, 0, 0)
+
+
+@functools.lru_cache(maxsize=None)
+def geometry():
+    """The expectations program's bounds: {"picker_region": [x, y, w, h],
+    "start_ring": [x, y], "start_marks": row}."""
+    program = os.environ.get("TINCTARA_EXPECTATIONS")
+    if "--expectations" in sys.argv[:-1]:
+        program = sys.argv[sys.argv.index("--expectations") + 1]
+    if not program:
+        raise harness.HarnessError("no expectations program for the picker's bounds: "
+                                   "give --expectations or set TINCTARA_EXPECTATIONS")
+    r = subprocess.run([program, "--geometry"], capture_output=True, timeout=30)
+    if r.returncode != 0:
+        raise harness.HarnessError("%s --geometry failed: %s" % (program, r.stderr.decode(errors="replace")))
+    return json.loads(r.stdout)
+
+
+def __getattr__(name):
+    # Read on first use, so that importing this module runs nothing.
+    if name == "REGION":
+        return tuple(geometry()["picker_region"])
+    if name == "START_RING":
+        return tuple(geometry()["start_ring"])
+    if name == "START_MARKS":
+        return geometry()["start_marks"]
+    raise AttributeError("module %r has no attribute %r" % (__name__, name))
 
 
 def crop(app, picture, rect):
@@ -94,9 +124,8 @@ class Expectations:
         size = answer.get("bytes", 0)
         if size:
             self._fill(lambda: len(self._buffer) >= size, deadline, request)
-            picture = harness.Image(answer["width"], answer["height"], bytes(self._buffer[:size]))
+            answer["picture"] = harness.Image(answer["width"], answer["height"], bytes(self._buffer[:size]))
             del self._buffer[:size]
-            answer["picture"] = picture.crop(*REGION)
         return answer
 
     # -- numbers
@@ -164,7 +193,7 @@ def expect(app, what, picture=None, texts=None, sample=None, shots=None, name=No
         if texts is not None:
             app.wait_texts(texts)
         if picture is not None:
-            app.wait_picture(picture, "picker region", REGION, shots, name)
+            app.wait_picture(picture, "picker region", tuple(geometry()["picker_region"]), shots, name)
         if sample is not None:
             app.wait_colour(NEW_SAMPLE, sample, "new-colour sample")
     except harness.TestFailure as e:
@@ -176,12 +205,12 @@ class Picker:
     """What the picker shows in a mode: the ring at `ring`, the strip marks
     at row `mark_row` and, in hue mode, the field of the pure hue `hue`."""
 
-    def __init__(self, exp, mode="hue", ring=START_RING, mark_row=START_MARKS):
+    def __init__(self, exp, mode="hue", ring=None, mark_row=None):
         self.exp = exp
         self.mode = mode
         self.hue = RED
-        self.ring = ring
-        self.mark_row = mark_row
+        self.ring = ring or tuple(geometry()["start_ring"])
+        self.mark_row = geometry()["start_marks"] if mark_row is None else mark_row
 
     def _ask(self, picture):
         return self.exp.picker(self.mode, self.ring, self.mark_row, self.hue, picture)

@@ -10,9 +10,13 @@ namespace expected {
 
 constexpr int ClientWidth = 434;
 constexpr int ClientHeight = 275;
-// The field's pixels (bounds included) and the strip's columns and rows.
+// The field's pixels and the strip's columns and rows, every bound
+// included. (The program's own StripRight, 292, is one past the strip.)
 constexpr int FieldLeft = 10, FieldTop = 10, FieldRight = 265, FieldBottom = 265;
-constexpr int StripLeft = 277, StripRight = 291, StripTop = 10, StripBottom = 265;
+constexpr int StripLeft = 277, StripLastColumn = 291, StripTop = 10, StripBottom = 265;
+// The picker part of the client area, left of the frames and controls:
+// columns 0..301, every row. Field, strip, frames and marks lie inside.
+constexpr Box PickerRegion{0, 0, 302, ClientHeight};
 // The sunken frames one pixel outside each, leaving a gap of two at the
 // field's right and bottom and of one at the strip's right.
 constexpr Box FieldFrame{9, 9, 268, 268};
@@ -56,7 +60,7 @@ template <class F>
 void PaintStrip(Picture& p, F lineColor)
 {
     for (int i = 0; i <= StripBottom - StripTop; ++i)
-        for (int x = StripLeft; x <= StripRight; ++x)
+        for (int x = StripLeft; x <= StripLastColumn; ++x)
             p.Set(x, StripTop + i, lineColor(i));
 }
 
