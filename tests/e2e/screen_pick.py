@@ -10,6 +10,9 @@ import harness
 from expected import NEW_SAMPLE, PRESET, READOUT, RED, REGION as PICKER, crop
 from harness import TestFailure
 
+# The colours the tests put on the screen or have the portal answer.
+BLUE = (0x33, 0x66, 0xCC)
+OCHRE = (0xCC, 0x99, 0x33)
 CHANNELS = ["Red", "Green", "Blue"]
 HSB = ["Hue", "Saturation", "Brightness"]
 PICK_KEYS = "ctrl+shift+p"

@@ -112,7 +112,7 @@ def presses_that_do_nothing(app, picker, shots):
         ("right-button drag on the field", lambda: app.drag([(50, 50), (60, 60)], button=3)),
     ):
         action()
-        time.sleep(0.3)
+        app.settle()
         ex.expect(app, what, before, picker.texts(), picker.under_ring(), shots, "pick_hue_nothing")
 
 

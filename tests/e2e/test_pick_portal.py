@@ -15,14 +15,11 @@ import json
 import os
 import subprocess
 import sys
-import time
 
 import harness
 import screen_pick as sp
 from harness import TestFailure
-
-BLUE = (0x33, 0x66, 0xCC)
-OCHRE = (0xCC, 0x99, 0x33)
+from screen_pick import BLUE, OCHRE
 ANSWERS = ["cancel", "colour:0.2,0.4,0.8", "colour:0.8,0.6,0.2", "ended", "badcolour", "silent"]
 UNAVAILABLE = "Picking a colour from the screen is not available here"
 
@@ -75,7 +72,8 @@ def first_request_changes_nothing(app, portal, shots):
         raise TestFailure("the portal was told the window %r, expected %r" % (call["parent"], want_parent))
     if not call["options"].get("handle_token") or not call["path"].endswith("/" + call["options"]["handle_token"]):
         raise TestFailure("the request carries no handle token: %r" % call)
-    time.sleep(1.0)
+    # A cancel shows nothing to wait for: the window stays still a second.
+    app.settle(quiet=1.0)
     before.expect_as_before(app, "after a cancelled request")
     before.expect_picker_unmoved(app, "after a cancelled request", shots)
     print("cancelled at the portal: nothing changed (request from %s)" % call["parent"])

@@ -23,14 +23,11 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
 import harness
 import screen_pick as sp
 from harness import TestFailure
-
-BLUE = (0x33, 0x66, 0xCC)
-OCHRE = (0xCC, 0x99, 0x33)
+from screen_pick import BLUE, OCHRE
 
 
 def outside(app):
@@ -46,6 +43,26 @@ def move_to(app, point):
     for p in ((x, y + 1), (x, y)):
         if app.pointer() != p:  # --sync would wait for a move forever
             app.session.xdotool("mousemove", "--sync", *p)
+
+
+def point_until(app, point, shown, what):
+    """Moves the pointer to `point` until `shown()`: a pick follows the
+    pointer only once the shortcut or menu that starts it is done."""
+    def moved():
+        move_to(app, point)
+        return shown()
+    harness.wait_until(moved, 10, 0.1, what)
+
+
+def shows_rgb(app, rgb):
+    """Whether the R, G, B boxes read `rgb`."""
+    return app.texts(sp.CHANNELS) == dict(zip(sp.CHANNELS, (str(c) for c in rgb)))
+
+
+def sample_is(app, rgb):
+    """Whether the middle of the new-colour sample shows `rgb`."""
+    x, y, w, h = sp.NEW_SAMPLE
+    return app.grab_client().pixel((x + w // 2) * app.scale, (y + h // 2) * app.scale) == rgb
 
 
 def start_with_keys(app):
@@ -66,8 +83,7 @@ def start_from_menu(app, shots=None):
 
 def preview(app, before, what):
     """Moves the pointer out of the window and waits for the live preview."""
-    time.sleep(0.3)  # the pick starts once the shortcut or menu is done
-    move_to(app, outside(app))
+    point_until(app, outside(app), lambda: shows_rgb(app, BLUE), "%s, the preview starting" % what)
     sp.expect_colour(app, BLUE, "%s, preview" % what)
     before.expect_picker_unmoved(app, "%s, preview" % what)
 
@@ -93,7 +109,7 @@ def taken(app, shots):
     preview(app, before, "from the menu")
     app.session.xdotool("click", "1")
     sp.expect_colour(app, BLUE, "taken")
-    time.sleep(0.3)
+    app.settle()
     before.expect_picker_unmoved(app, "taken", shots)
     print("left click: sample and R, G, B hold 51, 102, 204; H, S, B and the picker did not move")
 
@@ -105,7 +121,7 @@ def copied(app):
     before = sp.Before(app, BLUE)
     app.key("ctrl+shift+c")
     expect_clipboard(app, "#3366CC", "after Ctrl+Shift+C")
-    time.sleep(0.5)
+    app.settle()
     before.expect_as_before(app, "after copying")
     print("Ctrl+Shift+C in the hue box: the clipboard holds #3366CC, nothing else changed")
 
@@ -212,8 +228,7 @@ def in_the_panel(app):
     app.click(*sp.PRESET)
     sp.expect_blank_readout(app, "the custom panel just opened")
     start_with_keys(app)
-    time.sleep(0.3)
-    move_to(app, outside(app))
+    point_until(app, outside(app), lambda: sample_is(app, BLUE), "panel preview starting")
     app.wait_colour(sp.NEW_SAMPLE, BLUE, "panel preview: the new-colour sample")
     sp.expect_blank_readout(app, "panel preview")
     app.session.xdotool("click", "1")
@@ -277,8 +292,7 @@ def device_pixels(session, program, scale):
         point = (wx + ww + 200 + dx, wy + 101 + dy)
         want = BLUE if sum(point) % 2 == 0 else OCHRE
         start_with_keys(app)
-        time.sleep(0.3)
-        move_to(app, point)
+        point_until(app, point, lambda: shows_rgb(app, want), "%s, the preview" % (point,))
         app.session.xdotool("click", "1")
         what = "factor %s, device pixel %s" % (scale, point)
         if scale == int(scale):

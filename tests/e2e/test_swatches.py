@@ -160,7 +160,7 @@ def first_run(session, program, exp, shots):
     left, top, _, _ = exp.cell_rect(117)
     for gap in ((left - 2, top + 7), (left + 7, top + 15), (left, top + 7)):
         app.click(*gap)
-        time.sleep(0.3)
+        app.settle()
         expect_panel(app, exp, "click at %s, outside every cell's inside" % (gap,), None, 117, safe117,
                      shots, "swatches_gap")
 

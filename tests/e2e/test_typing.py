@@ -23,7 +23,7 @@ MESSAGE = "Enter an Integer Value Between 0 and 360"
 def type_into(app, box, text):
     """Replaces the box's text by `text` typed key by key. The old text is
     selected with the mouse: every key released in the hue box is checked."""
-    app.click_object(box, ["text"], times=3)
+    app.select_text(box)
     app.type(text)
 
 
@@ -119,7 +119,7 @@ def typed_values(app, picker, shots):
 
     # The R, G and B boxes are outputs: typing there changes nothing else.
     type_into(app, "Red", "7")
-    time.sleep(0.3)
+    app.settle()
     ex.expect(app, "typing 7 into the Red box", picker.picture(),
               dict(ex.boxes(180, s, b, picker.under_ring()), Red="7"), picker.under_ring(), shots, "typing_red")
 
