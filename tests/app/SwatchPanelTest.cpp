@@ -76,6 +76,11 @@ protected:
         QFile file(FilePath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+    // The file that must hold `colors`, written by the tests' own writer.
+    static QByteArray FileOf(const swatches::CustomColorArray& colors)
+    {
+        return QByteArray::fromStdString(expected::CustomColorsFile({colors.begin(), colors.end()}));
+    }
     void ClickPreset() { QTest::mouseClick(f().cmdPreset, Qt::LeftButton); }
     // Opens the list and clicks the item, as a user does.
     void Choose(int index)
@@ -493,7 +498,7 @@ TEST_F(SwatchPanelTest, ValuesThatAreNoColorsArePaintedAndPickedBlackAndKept)
     Release(target.left + 7, target.top + 7);
     QTest::mouseClick(f().cmdADD, Qt::LeftButton);
     colors[9] = f().lblADDColor->BackColor();
-    EXPECT_EQ(FileBytes(), swatches::FormatCustomColors(colors));
+    EXPECT_EQ(FileBytes(), FileOf(colors));
     EXPECT_TRUE(FileBytes().startsWith("-99 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n-5 \r\n 16777216 \r\n-2147483648 \r\n"));
 }
 
@@ -520,8 +525,7 @@ TEST_F(SwatchPanelTest, AddStoresTheAddSampleInTheSelectedCellAndSavesAtOnce)
     colors[0] = 12345;
     colors[5] = 255;
     EXPECT_EQ(f().Panel().CustomColors(), colors);
-    EXPECT_EQ(FileBytes(), QByteArray(" 12345 \r\n") + QByteArray(" 0 \r\n").repeated(4) + " 255 \r\n" +
-                               QByteArray(" 0 \r\n").repeated(219));
+    EXPECT_EQ(FileBytes(), FileOf(colors));
     EXPECT_TRUE(SameImage(Image(), WithReadout(f(), CustomPanel(colors, 5), ReadoutOf(0))));
 
     // The same colour into a second cell is stored twice; a cell is replaced.
@@ -536,8 +540,7 @@ TEST_F(SwatchPanelTest, AddStoresTheAddSampleInTheSelectedCellAndSavesAtOnce)
     colors[6] = 255;
     colors[5] = color::RGB(0, 0, 255);
     EXPECT_EQ(f().Panel().CustomColors(), colors);
-    EXPECT_EQ(FileBytes(), QByteArray(" 12345 \r\n") + QByteArray(" 0 \r\n").repeated(4) + " 16711680 \r\n" +
-                               " 255 \r\n" + QByteArray(" 0 \r\n").repeated(218));
+    EXPECT_EQ(FileBytes(), FileOf(colors));
     EXPECT_TRUE(SameImage(Image(), WithReadout(f(), CustomPanel(colors, 5), ReadoutOf(255))));
 
     // Reloading through the list shows what was saved.
