@@ -15,6 +15,7 @@ import json
 import os
 import subprocess
 import sys
+import time
 
 import harness
 import screen_pick as sp

@@ -23,6 +23,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 
 import harness
 import screen_pick as sp
