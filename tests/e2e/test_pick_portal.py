@@ -21,6 +21,7 @@ import harness
 import screen_pick as sp
 from harness import TestFailure
 from screen_pick import BLUE, OCHRE
+
 ANSWERS = ["cancel", "colour:0.2,0.4,0.8", "colour:0.8,0.6,0.2", "ended", "badcolour", "silent"]
 UNAVAILABLE = "Picking a colour from the screen is not available here"
 
