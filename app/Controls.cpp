@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include <QApplication>
 #include <QCache>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
 
@@ -142,6 +144,8 @@ namespace {
 // a copy could not land on whole device pixels the panel is drawn as usual.
 class BoxStyle : public QProxyStyle {
 public:
+    explicit BoxStyle(QStyle* base) : QProxyStyle(base) {}
+
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override
     {
@@ -246,7 +250,11 @@ QStyle* SharedBoxStyle()
 {
     static QPointer<BoxStyle> style;
     if (!style) {
-        style = new BoxStyle();
+        // Over the application's own style, not over a proxy of it.
+        const QStyle* base = QApplication::style();
+        if (const auto* proxy = qobject_cast<const QProxyStyle*>(base))
+            base = proxy->baseStyle();
+        style = new BoxStyle(QStyleFactory::create(base->name()));
         style->setParent(QCoreApplication::instance());
     }
     return style;
