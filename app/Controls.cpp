@@ -275,6 +275,15 @@ TextBox::TextBox(QWidget* parent, KeyPresses* presses) : QLineEdit(parent), pres
 {
     setStyle(SharedBoxStyle());
     setAttribute(Qt::WA_OpaquePaintEvent);
+    fontKey_ = font().key();
+}
+
+void TextBox::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    // The font's description is long to write out: done once per font.
+    if (event->type() == QEvent::FontChange)
+        fontKey_ = font().key();
 }
 
 TextBox::PictureKey TextBox::KeyOf(const QStyleOptionFrame& option, qreal ratio) const
@@ -282,7 +291,7 @@ TextBox::PictureKey TextBox::KeyOf(const QStyleOptionFrame& option, qreal ratio)
     const QWidget* beneath = parentWidget();
     return {text(),
             placeholderText(),
-            font().key(),
+            fontKey_,
             size(),
             ratio,
             option.palette.cacheKey(),

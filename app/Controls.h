@@ -94,6 +94,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 public:
     // Everything that shapes the picture of an unfocused box.
@@ -115,6 +116,7 @@ private:
     bool WholePixels(const QPainter& painter) const;
 
     KeyPresses* presses_;
+    QString fontKey_;
 };
 
 // An option button that skips painting where it shows nothing. Its last
