@@ -5,14 +5,18 @@
 #include <cmath>
 #include <utility>
 
+#include <QApplication>
+#include <QCache>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
 
@@ -23,22 +27,29 @@ namespace app {
 
 ColorLabel::ColorLabel(QWidget* parent) : QLabel(parent)
 {
-    setAutoFillBackground(true);
+    // It paints every pixel itself, in its colour; a palette change per new
+    // colour would cost far more than the fill.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void ColorLabel::SetBackColor(int32_t value)
 {
-    // The same colour again costs nothing: no palette change, no repaint.
-    if (value == backColor_ && testAttribute(Qt::WA_SetPalette))
+    // The same colour again costs nothing: no repaint.
+    if (value == backColor_ && colorSet_)
         return;
     backColor_ = value;
+    colorSet_ = true;
     // What a screen reader says for the sample: the colour it shows.
     setAccessibleDescription(QLatin1Char('#') +
                              QString::fromStdString(color::InfoOf(color::IsColor(value) ? value : 0).hex));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor::fromRgb(platform::ToQRgb(value)));
-    setPalette(pal);
+    update();
     emit backColorChanged(value);
+}
+
+void ColorLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor::fromRgb(platform::ToQRgb(backColor_)));
 }
 
 void ColorLabel::mouseReleaseEvent(QMouseEvent* event)
@@ -133,6 +144,8 @@ namespace {
 // a copy could not land on whole device pixels the panel is drawn as usual.
 class BoxStyle : public QProxyStyle {
 public:
+    explicit BoxStyle(QStyle* base) : QProxyStyle(base) {}
+
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override
     {
@@ -230,12 +243,127 @@ void OptionButton::paintEvent(QPaintEvent* event)
     QRadioButton::paintEvent(event);
 }
 
+namespace {
+
+// One style for every box: one panel cache and one base style between them.
+QStyle* SharedBoxStyle()
+{
+    static QPointer<BoxStyle> style;
+    if (!style) {
+        // Over the application's own style, not over a proxy of it.
+        const QStyle* base = QApplication::style();
+        if (const auto* proxy = qobject_cast<const QProxyStyle*>(base))
+            base = proxy->baseStyle();
+        style = new BoxStyle(QStyleFactory::create(base->name()));
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
+// The pictures unfocused boxes were painted as, keyed by everything that
+// shapes one; see TextBox::paintEvent. A box is a few kilobytes even at
+// scale factor 2, so a megabyte holds every value the window shows often.
+QCache<TextBox::PictureKey, QImage>& BoxPictures()
+{
+    static QCache<TextBox::PictureKey, QImage> pictures(1 << 20);
+    return pictures;
+}
+
+} // namespace
+
 TextBox::TextBox(QWidget* parent, KeyPresses* presses) : QLineEdit(parent), presses_(presses)
 {
-    auto* style = new BoxStyle();
-    style->setParent(this);
-    setStyle(style);
+    setStyle(SharedBoxStyle());
     setAttribute(Qt::WA_OpaquePaintEvent);
+    fontKey_ = font().key();
+}
+
+void TextBox::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    // The font's description is long to write out: done once per font.
+    if (event->type() == QEvent::FontChange)
+        fontKey_ = font().key();
+}
+
+TextBox::PictureKey TextBox::KeyOf(const QStyleOptionFrame& option, qreal ratio) const
+{
+    const QWidget* beneath = parentWidget();
+    return {text(),
+            placeholderText(),
+            fontKey_,
+            size(),
+            ratio,
+            option.palette.cacheKey(),
+            beneath ? beneath->palette().cacheKey() : 0,
+            cursorRect(),
+            {cursorPosition(), selectionStart(), selectionLength(), int(option.state), int(alignment()),
+             int(echoMode()), int(hasFrame()), int(layoutDirection())}};
+}
+
+size_t qHash(const TextBox::PictureKey& k, size_t seed)
+{
+    size_t h = qHashMulti(seed, k.text, k.placeholder, k.font, k.size.width(), k.size.height(), k.ratio, k.palette,
+                          k.beneath, k.cursor.x(), k.cursor.y(), k.cursor.width(), k.cursor.height());
+    for (int v : k.numbers)
+        h = qHashMulti(h, v);
+    return h;
+}
+
+void TextBox::paintEvent(QPaintEvent* event)
+{
+    // Laying out and drawing a box's text is most of what a new value
+    // costs, and the window shows the same few hundred values again and
+    // again: an unfocused box whose picture was seen before is copied. The
+    // picture is the very pixels QLineEdit painted, taken back from where
+    // they were painted, so a copy can only differ if it lands differently:
+    // it is used only on whole device pixels.
+    //
+    // QLineEdit scrolls its text by an amount it keeps between paints and
+    // changes while painting; the cursor rectangle shows it. The key holds
+    // it, and a copy is used only where painting left it as it was, so a
+    // copy leaves the box exactly as a paint would.
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const qreal ratio = devicePixelRatioF();
+    const bool cacheable = !hasFocus() && !text().isEmpty();
+    PictureKey key;
+    if (cacheable) {
+        key = KeyOf(option, ratio);
+        if (const QImage* picture = BoxPictures().object(key)) {
+            QPainter painter(this);
+            if (WholePixels(painter)) {
+                painter.drawImage(QPoint(0, 0), *picture);
+                return;
+            }
+        }
+    }
+    QLineEdit::paintEvent(event);
+    if (!cacheable || cursorRect() != key.cursor || !event->region().contains(rect()))
+        return;
+    QPainter painter(this);
+    // The engine paints on the window's backing store (or the picture of a
+    // grab), not on the widget.
+    const QPaintDevice* target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    if (!target || target->devType() != QInternal::Image || !WholePixels(painter))
+        return;
+    const auto* screen = static_cast<const QImage*>(target);
+    const QPointF corner = painter.deviceTransform().map(QPointF(0, 0));
+    const QRect area(corner.toPoint(), (QSizeF(size()) * ratio).toSize());
+    if (!screen->rect().contains(area))
+        return;
+    auto* picture = new QImage(screen->copy(area));
+    picture->setDevicePixelRatio(ratio);
+    const auto cost = static_cast<qsizetype>(picture->sizeInBytes());
+    BoxPictures().insert(key, picture, cost);
+}
+
+bool TextBox::WholePixels(const QPainter& painter) const
+{
+    const QTransform& t = painter.deviceTransform();
+    const QPointF corner = t.map(QPointF(0, 0));
+    const QSizeF size = QSizeF(this->size()) * devicePixelRatioF();
+    return t.type() <= QTransform::TxScale && corner == QPointF(corner.toPoint()) && size == QSizeF(size.toSize());
 }
 
 void TextBox::keyReleaseEvent(QKeyEvent* event)
@@ -265,10 +393,16 @@ ClientArea::ClientArea(QWidget* parent, const platform::Surface& surface) : QWid
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ClientArea::paintEvent(QPaintEvent*)
+void ClientArea::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), surface_.Image());
+    // One rectangle at a time: under a clip of many rectangles Qt draws the
+    // image span by span, split over threads, which costs more than the
+    // pixels themselves. Each pixel comes out the same either way.
+    for (const QRect& r : event->region()) {
+        painter.setClipRect(r);
+        painter.drawImage(QPoint(0, 0), surface_.Image());
+    }
 }
 
 int ButtonBits(Qt::MouseButtons buttons)

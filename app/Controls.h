@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <utility>
 
@@ -9,6 +10,8 @@
 #include <QRadioButton>
 #include <QWidget>
 #include <QWindow>
+
+class QStyleOptionFrame;
 
 namespace platform {
 class Surface;
@@ -34,9 +37,11 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     int32_t backColor_ = 0;
+    bool colorSet_ = false;
 };
 
 // The keys held down whose press reached one window, in any of its
@@ -88,9 +93,30 @@ signals:
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+public:
+    // Everything that shapes the picture of an unfocused box.
+    struct PictureKey {
+        QString text, placeholder, font;
+        QSize size;
+        qreal ratio = 0;
+        qint64 palette = 0, beneath = 0;
+        // Where the text is scrolled to.
+        QRect cursor;
+        // Cursor, selection start and length, style state, alignment, echo
+        // mode, frame, direction.
+        std::array<int, 8> numbers{};
+        bool operator==(const PictureKey&) const = default;
+    };
 
 private:
+    PictureKey KeyOf(const QStyleOptionFrame& option, qreal ratio) const;
+    bool WholePixels(const QPainter& painter) const;
+
     KeyPresses* presses_;
+    QString fontKey_;
 };
 
 // An option button that skips painting where it shows nothing. Its last
@@ -147,6 +173,8 @@ private:
     QPointF windowPosition_;
     bool haveWindowPosition_ = false;
 };
+
+size_t qHash(const TextBox::PictureKey& key, size_t seed = 0);
 
 // Mouse buttons as the handlers see them: a bit set, 1 left, 2 right, 4 middle.
 int ButtonBits(Qt::MouseButtons buttons);

@@ -1,5 +1,10 @@
 #include "app/SystemLook.h"
 
+#include <QImage>
+#include <QPixmap>
+
+#include "app/IconPixels.h"
+
 #include "color/ColorValue.h"
 #include "color/Contrast.h"
 
@@ -38,7 +43,9 @@ QFont ArialFont()
 
 QIcon ProgramIcon()
 {
-    return QIcon(QStringLiteral(":/icons/tinctara.png"));
+    const QImage picture(reinterpret_cast<const uchar*>(ProgramIconPixels), ProgramIconWidth, ProgramIconHeight,
+                         QImage::Format_ARGB32);
+    return QIcon(QPixmap::fromImage(picture));
 }
 
 } // namespace app

@@ -2,9 +2,9 @@
 #include <cstdlib>
 
 #include <QApplication>
-#include <QStyleFactory>
 
 #include "app/Form1.h"
+#include "app/ProgramStyle.h"
 #include "app/SystemLook.h"
 #include "app/Version.h"
 
@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tinctara"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(app::CreateProgramStyle());
     QApplication::setFont(app::WindowFont());
     QApplication::setWindowIcon(app::ProgramIcon());
     // Names the desktop entry, and on Wayland the app id.

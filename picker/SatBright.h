@@ -18,7 +18,7 @@ void DrawSatField(platform::Surface& s, PickerState& p);
 void DrawBrightField(platform::Surface& s, PickerState& p);
 
 // The strip from the given colour at the top to white (saturation mode) or
-// black (brightness mode) at the bottom, as 256 one-pixel lines, then the
+// black (brightness mode) at the bottom, as 256 one-pixel rows, then the
 // strip frame.
 void DrawSatStrip(platform::Surface& s, const color::PickerGeometry& g, int16_t red,
                   int16_t green, int16_t blue);

@@ -1,6 +1,7 @@
 // The strips of saturation and brightness modes: a ramp of one colour, one
-// line per row, redrawn on every pick in those modes.
+// row each, redrawn on every pick in those modes.
 #include <algorithm>
+#include <array>
 
 #include "color/ColorValue.h"
 #include "color/NumberRules.h"
@@ -22,13 +23,16 @@ template <class Channel>
 void DrawRamp(platform::Surface& s, const color::PickerGeometry& g, int16_t red, int16_t green,
               int16_t blue, Channel channel)
 {
+    // Each row is a one-pixel line across the strip, end excluded; the rows
+    // are written at once and the pen is left as the last line leaves it.
+    std::array<int32_t, 256> rows;
+    for (int i = 0; i <= 255; ++i)
+        rows[i] = color::RGB(Byte(channel(red, i)), Byte(channel(green, i)), Byte(channel(blue, i)));
     s.DrawMode = platform::DRAWMODE_COPYPEN;
     s.DrawWidth = 1;
-    for (int i = 0; i <= 255; ++i) {
-        s.ForeColor = color::RGB(Byte(channel(red, i)), Byte(channel(green, i)), Byte(channel(blue, i)));
-        s.MoveToEx(g.StripLeft, g.StripTop + i);
-        s.LineTo(g.StripRight, g.StripTop + i);
-    }
+    s.ForeColor = rows.back();
+    s.RowSpans(g.StripLeft, g.StripRight, g.StripTop, rows.data(), static_cast<int>(rows.size()));
+    s.MoveToEx(g.StripRight, g.StripTop + 255);
     DrawMainFrame(s, g);
 }
 

@@ -72,8 +72,60 @@ void Surface::MarkChanged(long long left, long long top, long long width, long l
     changedArea_.push_back(p);
 }
 
+namespace {
+
+long long Area(long long left, long long top, long long right, long long bottom)
+{
+    return (right - left + 1) * (bottom - top + 1);
+}
+
+} // namespace
+
+void Surface::MergePieces()
+{
+    // Every rectangle the window repaints is one more image sent to the
+    // display, each with a cost of its own; two pieces are painted as their
+    // bounding box where that box is at most a quarter pixels that did not
+    // change. `covered` counts the changed pixels of a merged piece, so the
+    // waste stays within that bound however many pieces end up in one.
+    struct Merged {
+        Piece box;
+        long long covered;
+    };
+    std::vector<Merged> pieces;
+    pieces.reserve(changedArea_.size());
+    for (const Piece& p : changedArea_)
+        pieces.push_back({p, Area(p.left, p.top, p.right, p.bottom)});
+    for (bool again = true; again;) {
+        again = false;
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            for (size_t j = i + 1; j < pieces.size(); ++j) {
+                const Piece& a = pieces[i].box;
+                const Piece& b = pieces[j].box;
+                const Piece box{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                                std::max(a.bottom, b.bottom)};
+                const long long ol = std::max(a.left, b.left), ot = std::max(a.top, b.top);
+                const long long orr = std::min(a.right, b.right), ob = std::min(a.bottom, b.bottom);
+                const long long overlap = (ol <= orr && ot <= ob) ? Area(ol, ot, orr, ob) : 0;
+                const long long covered = std::max(pieces[i].covered + pieces[j].covered - overlap, 0LL);
+                const long long area = Area(box.left, box.top, box.right, box.bottom);
+                if (4 * (area - covered) >= area)
+                    continue;
+                pieces[i] = {box, std::max(covered, std::max(pieces[i].covered, pieces[j].covered))};
+                pieces.erase(pieces.begin() + static_cast<std::ptrdiff_t>(j));
+                again = true;
+                --j;
+            }
+        }
+    }
+    changedArea_.clear();
+    for (const Merged& m : pieces)
+        changedArea_.push_back(m.box);
+}
+
 QRegion Surface::TakeChanged()
 {
+    MergePieces();
     QRegion area;
     for (const Piece& p : changedArea_)
         area += QRect(int(p.left), int(p.top), int(p.right - p.left + 1), int(p.bottom - p.top + 1));
@@ -179,6 +231,22 @@ void Surface::PaintBand(const Box& outer, const Box& inner, int32_t color, int m
     }
 }
 
+bool Surface::HoldsColor(const Box& box, int32_t color) const
+{
+    // Only a box wholly inside the image can be known to hold it.
+    if (box.left < 0 || box.top < 0 || box.right >= Width() || box.bottom >= Height() || box.left > box.right ||
+        box.top > box.bottom)
+        return false;
+    const uint32_t rgb = ToQRgb(color);
+    for (long long y = box.top; y <= box.bottom; ++y) {
+        const uint32_t* line = ScanLine(static_cast<int>(y));
+        for (long long x = box.left; x <= box.right; ++x)
+            if (line[x] != rgb)
+                return false;
+    }
+    return true;
+}
+
 void Surface::PaintLine(int x1, int y1, int x2, int y2, bool includeEnd)
 {
     // The frames, strip lines and marks are all straight: their boxes are
@@ -206,7 +274,32 @@ void Surface::LineBox(int x1, int y1, int x2, int y2, int32_t color, bool filled
 
 void Surface::Circle(int cx, int cy, int radius)
 {
-    Paint(CirclePixels(cx, cy, radius, Clip()), ForeColor, DrawMode);
+    const long long r = radius;
+    if (r < 1 || cx - r < 0 || cy - r < 0 || cx + r >= Width() || cy + r >= Height()) {
+        Paint(CirclePixels(cx, cy, radius, Clip()), ForeColor, DrawMode);
+        Changed();
+        return;
+    }
+    // Wholly inside the image, as the ring always is: the outline is the
+    // same pixels around any centre, worked out once per radius. Its extent
+    // is the radius on each side (row 0 of the octant reaches r).
+    thread_local int offsetsRadius = 0;
+    thread_local PixelList offsets;
+    if (offsetsRadius != radius) {
+        const int side = 2 * radius + 1;
+        offsets = CirclePixels(radius, radius, radius, ClipSize{side, side});
+        offsetsRadius = radius;
+    }
+    MarkChanged(cx - r, cy - r, 2 * r + 1, 2 * r + 1);
+    const Rows rows(image_);
+    if (DrawMode == DRAWMODE_INVERT) {
+        for (const Pixel& p : offsets)
+            rows[cy - r + p.y][cx - r + p.x] ^= 0x00FFFFFFu;
+    } else {
+        const uint32_t rgb = ToQRgb(ForeColor);
+        for (const Pixel& p : offsets)
+            rows[cy - r + p.y][cx - r + p.x] = rgb;
+    }
     Changed();
 }
 
@@ -288,6 +381,22 @@ void Surface::Rectangle(int left, int top, int right, int bottom)
     }
 }
 
+void Surface::RowSpans(int left, int right, int top, const int32_t* colors, int count)
+{
+    const long long x0 = std::max(left, 0);
+    const long long x1 = std::min(static_cast<long long>(right), static_cast<long long>(Width())) - 1;
+    const long long y0 = std::max(static_cast<long long>(top), 0LL);
+    const long long y1 = std::min(static_cast<long long>(top) + count, static_cast<long long>(Height())) - 1;
+    if (x0 > x1 || y0 > y1)
+        return;
+    MarkInside(x0, y0, x1, y1);
+    const Rows rows(image_);
+    for (long long y = y0; y <= y1; ++y) {
+        uint32_t* line = rows[y];
+        std::fill(line + x0, line + x1 + 1, ToQRgb(colors[y - top]));
+    }
+}
+
 bool Surface::DrawEdge(const RECT& rc, unsigned edge, unsigned flags)
 {
     if ((edge & (BDR_RAISEDOUTER | BDR_RAISEDINNER)) != 0) {
@@ -308,7 +417,10 @@ bool Surface::DrawEdge(const RECT& rc, unsigned edge, unsigned flags)
             continue;
         }
         const auto line = [&](long long x0, long long y0, long long x1, long long y1, int32_t color) {
-            PaintBand(Box{x0, y0, x1, y1}, Box{}, color, DRAWMODE_COPYPEN);
+            // A frame drawn again over itself changes nothing: it is left out,
+            // so the window does not show it again.
+            if (!HoldsColor(Box{x0, y0, x1, y1}, color))
+                PaintBand(Box{x0, y0, x1, y1}, Box{}, color, DRAWMODE_COPYPEN);
         };
         // Left and top first, so right and bottom own the shared corners.
         if (flags & BF_LEFT) {

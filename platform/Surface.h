@@ -78,8 +78,10 @@ public:
     void Print(std::string_view text);
     // Asks the window to show the image.
     void Refresh();
-    // What the drawing has changed since the last call, in image pixels;
-    // the window repaints only that.
+    // What the drawing has changed since the last call, in image pixels, as
+    // a few rectangles: nearby pieces are joined where that repaints few
+    // unchanged pixels (under a quarter of the joined rectangle). The window
+    // repaints only that.
     QRegion TakeChanged();
     // For code that writes pixels through ScanLine: records that the
     // rectangle (left, top, width, height; clipped to the image) changed.
@@ -106,12 +108,19 @@ public:
     // applies to both, so an inverting rectangle is a toggle. Swapped corners
     // are put in order; an empty rectangle draws nothing.
     void Rectangle(int left, int top, int right, int bottom);
+    // Rows top .. top + count - 1, each from x `left` to `right` - 1 in the
+    // colour value of its entry, copied whatever DrawMode: what MoveToEx and
+    // LineTo draw for one-pixel copy lines, without their pen state, which
+    // the caller sets as the last line would have left it. Clipped to the
+    // image; recorded as one changed rectangle.
+    void RowSpans(int left, int right, int top, const int32_t* colors, int count);
     // Sunken 3-D edges along the inside of rc, in copy mode whatever
     // DrawMode: BDR_SUNKENOUTER at rc (Shadow left and top, Highlight right
     // and bottom), BDR_SUNKENINNER inside it (DarkShadow, Light), or at rc
     // when drawn alone. Only the sides named in flags are drawn; the right
     // and bottom lines own the corners they share with the left and top
-    // ones. BF_SOFT and other flags change nothing. Raised edges are not
+    // ones. A line that is already there is neither drawn nor recorded as
+    // changed. BF_SOFT and other flags change nothing. Raised edges are not
     // provided: false, nothing drawn.
     bool DrawEdge(const RECT& rc, unsigned edge, unsigned flags);
 
@@ -127,10 +136,14 @@ private:
     // The same for the band between two nested boxes (the outer one less
     // the inner one, which may be empty), painted a row span at a time.
     void PaintBand(const Box& outer, const Box& inner, int32_t color, int mode);
+    // Whether every pixel of the box (inside the image) is that colour value.
+    bool HoldsColor(const Box& box, int32_t color) const;
     // A line with the pen (ForeColor, DrawWidth, DrawMode), with or without
     // its end point.
     void PaintLine(int x1, int y1, int x2, int y2, bool includeEnd);
     ClipSize Clip() const { return {Width(), Height()}; }
+    // Joins the changed pieces that TakeChanged reports together.
+    void MergePieces();
 
     // Records a changed rectangle already inside the image (inclusive
     // edges). The next line of a ramp, the commonest case, extends the last
