@@ -117,12 +117,16 @@ public:
         QDir().mkpath(program);
         QDir().mkpath(data + QStringLiteral("/Tinctara"));
         ::chmod(QFile::encodeName(base).constData(), 0755);
-        mode_[0] = programWritable ? 0777 : 0555;
-        mode_[1] = dataWritable ? 0777 : 0555;
+        mode_[0] = programWritable ? 0755 : 0555;
+        mode_[1] = dataWritable ? 0755 : 0555;
     }
-    // Call once the files to start with are in place.
+    // Call once the files to start with are in place. The folders become
+    // the helper's own: one that others may write is not used.
     void Lock()
     {
+        for (const QString& d : {program, data, data + QStringLiteral("/Tinctara")})
+            if (::geteuid() == 0 && ::chown(QFile::encodeName(d).constData(), 65534, 65534) != 0)
+                ADD_FAILURE() << "cannot hand " << d.toStdString() << " to nobody";
         ::chmod(QFile::encodeName(program).constData(), mode_[0]);
         ::chmod(QFile::encodeName(data + QStringLiteral("/Tinctara")).constData(), mode_[1]);
         ::chmod(QFile::encodeName(data).constData(), mode_[1]);
@@ -260,10 +264,10 @@ TEST(CustomColorsParseTest, LineEndsOfEitherKindAndNoneAtTheEnd)
     EXPECT_EQ(ParseCustomColors("1\n2\r\n3\r"), want);
     // Empty lines are lines.
     EXPECT_EQ(ParseCustomColors("1\n\n2\r\n\r\n3"), WithValues({{0, 1}, {2, 2}, {4, 3}}));
-    // A lone CR does not end a line; the number stops there.
-    EXPECT_EQ(ParseCustomColors("1\r2\r\n3\r\n"), WithValues({{0, 1}, {1, 3}}));
-    EXPECT_EQ(ParseCustomColors("\r4\n5"), WithValues({{1, 5}}));
-    EXPECT_EQ(ParseCustomColors("6\r\r\n7"), WithValues({{0, 6}, {1, 7}}));
+    // A lone CR ends a line too.
+    EXPECT_EQ(ParseCustomColors("1\r2\r\n3\r\n"), WithValues({{0, 1}, {1, 2}, {2, 3}}));
+    EXPECT_EQ(ParseCustomColors("\r4\n5"), WithValues({{1, 4}, {2, 5}}));
+    EXPECT_EQ(ParseCustomColors("6\r\r\n7"), WithValues({{0, 6}, {2, 7}}));
     // The same 225 values through either line end.
     std::mt19937 rng(3);
     CustomColorArray a;
@@ -272,6 +276,7 @@ TEST(CustomColorsParseTest, LineEndsOfEitherKindAndNoneAtTheEnd)
     QByteArray lf = FormatCustomColors(a);
     lf.replace("\r\n", "\n");
     EXPECT_EQ(ParseCustomColors(lf), a);
+    EXPECT_EQ(ParseCustomColors(lf.replace('\n', '\r')), a);
 }
 
 TEST(CustomColorsParseTest, ArbitraryBytesParseToAStableArray)
@@ -402,6 +407,11 @@ TEST(CustomColorsFileTest, SavesKilledAtRandomMomentsLeaveOneWholeSave)
             ASSERT_TRUE(name == QLatin1String("usercolors.cps") || leftover.match(name).hasMatch())
                 << "round " << round << ": " << name.toStdString();
         leftovers = int(names.size()) - 1;
+        // A finished save removed what earlier kills left: at most this
+        // kill's copy remains.
+        if (amongSaves) {
+            ASSERT_LE(leftovers, 1) << "round " << round;
+        }
         held = n;
         next = inFlight + 1;
     }
