@@ -109,21 +109,29 @@ FileRead ReadRegularFile(const QString& path, qsizetype limit)
 QString WriteFileAtomically(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
-    // The device buffers what is written: a full disk shows only when the
-    // buffer goes out, and commit() does not report that. So flush and sync
-    // here, where a failure can still keep the old file.
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    if (!written) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
+    // Written and synced here, past the device's buffer: a full disk shows
+    // only when a buffer goes out, and commit() does not report that. Here
+    // a failure still keeps the old file, and its reason is the system's.
+    const int fd = file.handle();
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    int error = 0;
+    while (left > 0 && error == 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n > 0) {
+            p += n;
+            left -= n;
+        } else if (n == 0 || errno != EINTR) {
+            error = n == 0 ? EIO : errno;
+        }
     }
-    if (::fsync(file.handle()) != 0) {
-        const QString reason = Reason(errno);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (error != 0) {
         file.cancelWriting();
-        return reason;
+        return Reason(error);
     }
     if (!file.commit())
         return file.errorString();
