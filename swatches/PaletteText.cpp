@@ -88,9 +88,15 @@ QByteArray FormatPalette(const CustomColorArray& colors, PaletteFormat format)
     for (int k = 1; k <= CellCount; ++k) {
         const int32_t v = color::IsColor(colors[k]) ? colors[k] : 0;
         const int r = v & 0xFF, g = (v >> 8) & 0xFF, b = (v >> 16) & 0xFF;
-        const QByteArray hex = QString::asprintf("#%02X%02X%02X", r, g, b).toLatin1();
+        QByteArray hex = "#";
+        for (int c : {r, g, b})
+            hex += QByteArray::number(c, 16).toUpper().rightJustified(2, '0');
         switch (format) {
-        case PaletteFormat::Gimp: out += QString::asprintf("%3d %3d %3d\t", r, g, b).toLatin1() + hex + '\n'; break;
+        case PaletteFormat::Gimp:
+            out += QByteArray::number(r).rightJustified(3, ' ') + ' ' + QByteArray::number(g).rightJustified(3, ' ') +
+                   ' ' + QByteArray::number(b).rightJustified(3, ' ') + '\t';
+            out += hex + '\n';
+            break;
         case PaletteFormat::Css: out += "  --tinctara-" + QByteArray::number(k) + ": " + hex + ";\n"; break;
         case PaletteFormat::Hex: out += hex + '\n'; break;
         }
