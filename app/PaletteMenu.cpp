@@ -115,8 +115,8 @@ void Form1::mnuFileImport_Click()
 
     const int16_t selected = panel_.SelectedCell();
     QMessageBox ask(QMessageBox::Question, QStringLiteral("Tinctara"),
-                    QStringLiteral("%1 holds %2. Put them into the custom colours from cell 1, or from the "
-                                   "selected cell, %3, on?")
+                    QStringLiteral("%1 holds %2. Replace the custom colours from cell 1, or fill them in from "
+                                   "the selected cell (cell %3)? Cells after the last colour taken keep theirs.")
                         .arg(QFileInfo(path).fileName(), Colours(qsizetype(palette.colors.size())))
                         .arg(selected),
                     QMessageBox::Cancel, this);
@@ -137,9 +137,10 @@ void Form1::mnuFileImport_Click()
         ShowSaveFailure(reason);
         return;
     }
-    QString said = taken == 1 ? QStringLiteral("Took 1 colour, into cell %1.").arg(first)
-                              : QStringLiteral("Took %1, into cells %2 to %3.")
-                                    .arg(Colours(taken))
+    const QString name = QFileInfo(path).fileName();
+    QString said = taken == 1 ? QStringLiteral("Took 1 colour from %1 into cell %2.").arg(name).arg(first)
+                              : QStringLiteral("Took %1 from %2 into cells %3 to %4.")
+                                    .arg(Colours(taken), name)
                                     .arg(first)
                                     .arg(first + taken - 1);
     if (qsizetype(palette.colors.size()) > taken)

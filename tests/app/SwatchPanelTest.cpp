@@ -702,8 +702,9 @@ TEST_F(SwatchPanelTest, ImportFillsFromTheSelectedCellAndRefusesWhatIsNoPalette)
         DialogAnswers answers(list, QStringLiteral("&Fill from Cell 223"));
         f().mnuFileImport->trigger();
         ASSERT_EQ(answers.texts.size(), 2);
-        EXPECT_EQ(answers.texts[1], QStringLiteral("Took 2 colours, into cells 223 to 224. The file holds 3 colours; "
-                                                   "only the first 2 fit. Skipped 1 line that held no colour."));
+        EXPECT_EQ(answers.texts[1], QStringLiteral("Took 2 colours from list.txt into cells 223 to 224. The file "
+                                                   "holds 3 colours; only the first 2 fit. Skipped 1 line that held "
+                                                   "no colour."));
     }
     swatches::CustomColorArray colors{};
     colors[223] = 0x030201;
