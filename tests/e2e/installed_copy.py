@@ -116,48 +116,11 @@ def check_colour_kept(session, exp, user, exe, first_run=None):
     print("and it is there after a restart")
 
 
+
 class Runner(User):
-    """Whoever runs the test, root included, with a home of its own."""
+    """Whoever runs the test, root included, who may write beside the program."""
 
     def __init__(self, root):
         self.home = os.path.join(root, "runner-home")
-        os.makedirs(os.path.join(self.home, "runtime"))
-        os.chmod(os.path.join(self.home, "runtime"), 0o700)
+        os.makedirs(os.path.join(self.home, "runtime"), mode=0o700)
         self.as_nobody = False
-
-
-def check_kept_from_beside(session, exp, root, exe):
-    """Run by the test's own user, who may write beside the program (root
-    may write /usr/bin): an installed copy still keeps the colours in the
-    user's data folder. An earlier version's file beside the program is
-    read while the data folder has none, and is left as it was."""
-    runner = Runner(root)
-    beside = os.path.join(os.path.dirname(exe), "usercolors.cps")
-    earlier = exp.custom_colours_file({7: ex.RED})
-    with open(beside, "wb") as f:
-        f.write(earlier)
-    try:
-        app = runner.start(session, exe)
-        app.click(*ex.PRESET)
-        if app.settle().pixel(*exp.cell_centre(7)) != ex.RED:
-            raise TestFailure("the earlier file's colour in cell 7 is not shown")
-        app.click(*exp.cell_centre(5))
-        app.settle()
-        app.click(*ADD)
-        app.settle()
-        app.click(*CANCEL)
-        app.wait_exit(10)
-        try:
-            with open(runner.data_file(), "rb") as f:
-                data = f.read()
-        except OSError as e:
-            raise TestFailure("no custom colours in the data folder: %s" % e) from None
-        if data != exp.custom_colours_file({5: ex.RED, 7: ex.RED}):
-            raise TestFailure("the data folder's file holds %r" % data[:200])
-        with open(beside, "rb") as f:
-            if f.read() != earlier:
-                raise TestFailure("the earlier file beside the program was changed")
-    finally:
-        os.remove(beside)
-    print("run by uid %d: the colours went to %s, the earlier file was read and kept"
-          % (os.geteuid(), runner.data_file()))

@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
-#include <memory>
 #include <limits>
 #include <optional>
 #include <random>
@@ -427,6 +425,14 @@ TEST(CustomColorsFileTest, ProgramFolderIsKeptWhileItIsWritable)
 {
     QTemporaryDir dir;
     EXPECT_EQ(swatches::CustomColorsFolder(dir.path()), dir.path());
+    // Not one that others may write, sticky or not.
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
+    for (mode_t mode : {0777, 01777}) {
+        ::chmod(QFile::encodeName(dir.path()).constData(), mode);
+        EXPECT_NE(swatches::CustomColorsFolder(dir.path()), dir.path()) << mode;
+    }
+    qputenv("XDG_DATA_HOME", data);
 
     REQUIRE_UNPRIVILEGED(prefix);
     Folders folders(true, true);
@@ -474,131 +480,59 @@ TEST(CustomColorsFileTest, SaveThatCanBeWrittenNowhereFailsAndChangesNothing)
                   QStringList{QStringLiteral("usercolors.cps")});
 }
 
-TEST(CustomColorsStoreTest, CopiesAddingAtOnceKeepEachOthersCells)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("usercolors.cps"));
-    std::vector<std::unique_ptr<QProcess>> copies;
-    for (int k = 1; k <= 4; ++k) {
-        copies.push_back(std::make_unique<QProcess>());
-        copies.back()->start(QStringLiteral(CUSTOM_COLORS_HELPER),
-                             {QStringLiteral("add"), path, QString::number(k * 30), QString::number(k * 1000),
-                              QStringLiteral("10")});
-    }
-    CustomColorArray want{};
-    for (int k = 1; k <= 4; ++k) {
-        ASSERT_TRUE(copies[size_t(k - 1)]->waitForFinished(60000));
-        EXPECT_EQ(copies[size_t(k - 1)]->exitCode(), 0) << copies[size_t(k - 1)]->readAllStandardOutput().constData();
-        want[size_t(k * 30)] = k * 1000 + 9;
-    }
-    EXPECT_EQ(ReadBytes(path), FormatCustomColors(want));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-              QStringList{QStringLiteral("usercolors.cps")});
-}
-
-TEST(CustomColorsStoreTest, AFullDiskFailsTheAddAndKeepsTheOldFileWhole)
+TEST(CustomColorsFileTest, AFullDiskFailsTheSaveAndKeepsTheOldFileWhole)
 {
     QTemporaryDir dir;
     const QString old = dir.filePath(QStringLiteral("old.cps")), disk = dir.filePath(QStringLiteral("disk"));
     ASSERT_TRUE(WriteBytes(old, FormatCustomColors(swatch_testing::Generation(7))) && QDir().mkdir(disk));
-    // A small file system of the test's own, full but for the lock file's page.
+    // A small file system of the test's own, filled up.
     const QString script = QStringLiteral(
-        "mount -t tmpfs -o size=64k tmpfs \"$1\" || exit\n"
-        "cp \"$2\" \"$1/usercolors.cps\"; echo > \"$1/room\"; head -c 1000000 /dev/zero > \"$1/fill\" 2>/dev/null\n"
-        "rm \"$1/room\"; \"$3\" add \"$1/usercolors.cps\" 5 255 1; echo \"exit $?\"\n"
-        "cmp -s \"$2\" \"$1/usercolors.cps\" && echo same; ls -A \"$1\"\n");
-    QProcess p;
-    p.start(QStringLiteral("unshare"), {QStringLiteral("-rm"), QStringLiteral("sh"), QStringLiteral("-c"), script,
-                                        QStringLiteral("sh"), disk, old, QStringLiteral(CUSTOM_COLORS_HELPER)});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    const QByteArray out = p.readAllStandardOutput();
-    if (!out.contains("exit "))
-        GTEST_SKIP() << "no file system of our own can be mounted here: " << p.readAllStandardError().constData();
-    EXPECT_EQ(out, QByteArray(std::strerror(ENOSPC)) + "\nexit 1\nsame\nfill\nusercolors.cps\n");
+        "mount -t tmpfs -o size=64k,mode=755 tmpfs \"$1\" || exit\n"
+        "cp \"$2\" \"$1/usercolors.cps\"; head -c 1000000 /dev/zero > \"$1/fill\" 2>/dev/null\n"
+        "\"$3\" save \"$1\" 255; echo \"exit $?\"; cmp -s \"$2\" \"$1/usercolors.cps\" && echo same; ls -A \"$1\"\n");
+    const HelperRun r = RunHelper({QStringLiteral("unshare"), QStringLiteral("-rm"), QStringLiteral("sh"),
+                                   QStringLiteral("-c"), script, QStringLiteral("sh"), disk, old}, {});
+    if (!r.out.contains("exit "))
+        GTEST_SKIP() << "no file system of our own can be mounted here";
+    EXPECT_EQ(r.out, disk.toUtf8() + "/usercolors.cps\n" + std::strerror(ENOSPC) + "\nexit 1\nsame\nfill\nusercolors.cps\n");
 }
 
-TEST(CustomColorsStoreTest, UnreadableLinkedAndOddFilesAreNeverWritten)
+TEST(CustomColorsStoreTest, OddFilesAndLinksOfOthersAreNeitherReadNorWritten)
 {
-    REQUIRE_UNPRIVILEGED(prefix);
     QTemporaryDir dir;
-    ::chmod(QFile::encodeName(dir.path()).constData(), 0777); // the helper's user locks here
-    const QString path = dir.filePath(QStringLiteral("usercolors.cps"));
-    const QByteArray name = QFile::encodeName(path), mine = FormatCustomColors(swatch_testing::Generation(3));
-    const struct {
-        const char* what;
-        std::function<void()> make;
-        const char* reason;
-    } cases[] = {
-        {"no permission", [&] { WriteBytes(path, mine), ::chmod(name.constData(), 0); }, "Permission denied"},
-        {"a FIFO", [&] { ::mkfifo(name.constData(), 0666); }, "not a regular file"},
-        {"a link to another's file", [&] { QFile::link(QStringLiteral("/etc/passwd"), path); }, "another user"},
+    const QString path = dir.filePath(QStringLiteral("usercolors.cps")), mine = dir.filePath(QStringLiteral("mine"));
+    const QByteArray name = QFile::encodeName(path);
+    const auto add = [&] {
+        return swatches::UpdateCustomColorsFile({path, QString()}, [](CustomColorArray& a) { a[5] = 255; }).error;
     };
-    for (const auto& c : cases) {
-        c.make();
-        struct stat before {};
-        ::lstat(name.constData(), &before);
-        const HelperRun r = RunHelper(*prefix, {QStringLiteral("add"), path, QStringLiteral("5"),
-                                                QStringLiteral("255"), QStringLiteral("1")});
-        EXPECT_EQ(r.exitCode, 1) << c.what;
-        EXPECT_TRUE(r.out.contains(c.reason)) << c.what << ": " << r.out.constData();
-        struct stat after {};
-        ::lstat(name.constData(), &after);
-        EXPECT_TRUE(after.st_ino == before.st_ino && after.st_mode == before.st_mode) << c.what;
-        ::chmod(name.constData(), 0644);
-        if (S_ISREG(after.st_mode)) {
-            EXPECT_EQ(ReadBytes(path), mine) << c.what;
-        }
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
-                  QStringList{QStringLiteral("usercolors.cps")}) << c.what;
-        ::unlink(name.constData());
-    }
-
-    // The user's own link to the user's own file is followed; it stays a link.
-    const QString target = dir.filePath(QStringLiteral("kept.cps"));
-    ASSERT_TRUE(WriteBytes(target, mine) && QFile::link(target, path));
-    const uid_t runner = ::geteuid() == 0 ? 65534 : ::geteuid();
-    ASSERT_EQ(::lchown(name.constData(), runner, runner) | ::chown(QFile::encodeName(target).constData(), runner, runner), 0);
-    const HelperRun r = RunHelper(*prefix, {QStringLiteral("add"), path, QStringLiteral("5"), QStringLiteral("255"),
-                                            QStringLiteral("1")});
-    EXPECT_EQ(r.exitCode, 0) << r.out.constData();
-    CustomColorArray want = swatch_testing::Generation(3);
-    want[5] = 255;
-    EXPECT_EQ(ReadBytes(target), FormatCustomColors(want));
-    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    ASSERT_EQ(::mkfifo(name.constData(), 0600), 0);
+    EXPECT_TRUE(add().startsWith(QStringLiteral("it is not a regular file"))) << "and the add did not block";
+    ::unlink(name.constData());
+    // Root's link made someone else's; anyone else's link to root's file.
+    ASSERT_TRUE(WriteBytes(mine, " 1 \r\n") && QFile::link(::geteuid() == 0 ? mine : QStringLiteral("/etc/passwd"), path));
+    ASSERT_TRUE(::geteuid() != 0 || ::lchown(name.constData(), 65534, 65534) == 0);
+    EXPECT_TRUE(add().contains(QStringLiteral("another user")));
+    EXPECT_EQ(ReadBytes(mine), " 1 \r\n");
+    // The user's own link to the user's own file is followed and stays a link.
+    ASSERT_TRUE(::unlink(name.constData()) == 0 && QFile::link(mine, path) && add().isEmpty());
+    EXPECT_TRUE(ReadBytes(mine).startsWith(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 255 \r\n") && QFileInfo(path).isSymLink());
 }
 
-TEST(CustomColorsStoreTest, InstalledCopiesUseTheDataFolderAndReadAnEarlierFileUntilItHasOne)
+TEST(CustomColorsStoreTest, AnInstalledCopyReadsTheFileBesideItUntilItsDataFolderHasOne)
 {
     QTemporaryDir dir;
-    const QString bin = dir.filePath(QStringLiteral("prefix/bin")), data = dir.filePath(QStringLiteral("data"));
-    const QString entries = dir.filePath(QStringLiteral("prefix/share/applications"));
-    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(entries) &&
-                WriteBytes(entries + QStringLiteral("/" TINCTARA_DESKTOP_ENTRY), "[Desktop Entry]\n"));
-    const QByteArray earlier = FormatCustomColors(WithValues({{0, 12}, {7, 255}}));
-    ASSERT_TRUE(WriteBytes(bin + QStringLiteral("/usercolors.cps"), earlier));
-    const QByteArray home = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", data.toUtf8());
+    const QString bin = dir.filePath(QStringLiteral("bin")), beside = bin + QStringLiteral("/usercolors.cps");
+    const QString entry = dir.filePath(QStringLiteral("share/applications/" TINCTARA_DESKTOP_ENTRY));
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(QFileInfo(entry).path()) && WriteBytes(entry, "") &&
+                WriteBytes(beside, " 7 \r\n"));
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
     const swatches::CustomColorsPlace place = swatches::CustomColorsPlaceFor(bin);
-    EXPECT_EQ(place.file, data + QStringLiteral("/Tinctara/usercolors.cps"));
-    const auto add = [&](int cell) {
-        EXPECT_EQ(swatches::UpdateCustomColorsFile(place, [&](CustomColorArray& a) { a[size_t(cell)] = cell; }).error,
-                  QString());
-    };
-    add(5);
-    EXPECT_EQ(ReadBytes(place.file), FormatCustomColors(WithValues({{0, 12}, {7, 255}, {5, 5}})));
-    ASSERT_TRUE(WriteBytes(bin + QStringLiteral("/usercolors.cps"), Repeat(" 9 \r\n", 225)));
-    add(6);
-    EXPECT_EQ(ReadBytes(place.file), FormatCustomColors(WithValues({{0, 12}, {7, 255}, {5, 5}, {6, 6}})));
-    EXPECT_EQ(ReadBytes(bin + QStringLiteral("/usercolors.cps")), Repeat(" 9 \r\n", 225));
-
-    // Elsewhere a folder others may write is passed over, sticky or not.
-    const QString portable = dir.filePath(QStringLiteral("portable"));
-    ASSERT_TRUE(QDir().mkpath(portable));
-    for (mode_t mode : {0777, 01777, 0757}) {
-        ::chmod(QFile::encodeName(portable).constData(), mode);
-        EXPECT_EQ(swatches::CustomColorsFolder(portable), data + QStringLiteral("/Tinctara")) << std::oct << mode;
+    qputenv("XDG_DATA_HOME", data);
+    EXPECT_EQ(place.file, dir.filePath(QStringLiteral("data/Tinctara/usercolors.cps")));
+    for (int cell : {5, 6}) {
+        EXPECT_EQ(swatches::UpdateCustomColorsFile(place, [&](CustomColorArray& a) { a[size_t(cell)] = cell; }).error, "");
+        ASSERT_TRUE(WriteBytes(beside, " 9 \r\n")); // read once: not again
     }
-    ::chmod(QFile::encodeName(portable).constData(), 0755);
-    EXPECT_EQ(swatches::CustomColorsFolder(portable), portable);
-    qputenv("XDG_DATA_HOME", home);
+    EXPECT_EQ(ReadBytes(place.file), FormatCustomColors(WithValues({{0, 7}, {5, 5}, {6, 6}})));
 }

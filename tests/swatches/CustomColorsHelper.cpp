@@ -6,12 +6,8 @@
 //   save <programFolder> <value> save an array of `value` where the program
 //                                would keep the file; print the file and
 //                                the reason of a failure
-//   add <file> <cell> <value> <n> add value, value+1, ... value+n-1 to the
-//                                cell one after another, as the Add button
-//                                does; print the reason of a failure
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -19,7 +15,6 @@
 
 #include "SaveGenerations.h"
 #include "swatches/CustomColors.h"
-#include "swatches/CustomColorsStore.h"
 
 namespace {
 
@@ -60,19 +55,6 @@ int Save(const QString& programFolder, int32_t value)
     return reason.isEmpty() ? 0 : 1;
 }
 
-int Add(const QString& file, int cell, int32_t value, int times)
-{
-    for (int i = 0; i < times; ++i) {
-        const swatches::StoredColors stored = swatches::UpdateCustomColorsFile(
-            {file, QString()}, [&](swatches::CustomColorArray& a) { a[size_t(cell)] = value + i; });
-        if (!stored.error.isEmpty()) {
-            Say(stored.error.toStdString() + "\n");
-            return 1;
-        }
-    }
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -88,9 +70,6 @@ int main(int argc, char** argv)
         return Loop(args[2], args[3].toULongLong());
     if (args.size() == 4 && args[1] == QLatin1String("save"))
         return Save(args[2], args[3].toInt());
-    if (args.size() == 6 && args[1] == QLatin1String("add"))
-        return Add(args[2], std::clamp(args[3].toInt(), 0, 224), args[4].toInt(), args[5].toInt());
-    std::fprintf(stderr, "usage: %s uid | loop <file> <first> | save <programFolder> <value> | "
-                         "add <file> <cell> <value> <n>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s uid | loop <file> <first> | save <programFolder> <value>\n", argv[0]);
     return 2;
 }
