@@ -234,6 +234,7 @@ void Form1::CreateMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFileExit = mnuFile->addAction(QStringLiteral("Exit"));
+    CreatePaletteItems();
     CreateEditMenu();
     mnuabout = menuBar()->addMenu(QStringLiteral("&About"));
     mnucolorabout = mnuabout->addAction(QStringLiteral("About Tinctara"));

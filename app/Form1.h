@@ -105,6 +105,8 @@ public:
     QAction* mnuEditContrast = nullptr;
     QMenu* mnuabout = nullptr;
     QAction* mnucolorabout = nullptr;
+    QAction* mnuFileExport = nullptr;
+    QAction* mnuFileImport = nullptr;
 
     // Event handlers.
     void Form_Load();
@@ -141,6 +143,8 @@ public:
     void cmdPreset_Click();
     void cmbPreset_Click();
     void cmdADD_Click();
+    void mnuFileExport_Click();
+    void mnuFileImport_Click();
 
     // A colour from outside the picker (a swatch, the screen): the new-colour
     // sample shows it, the R, G and B boxes too when `showChannels` is set,
@@ -190,6 +194,10 @@ private:
     void SetTabOrder();
     void DrawHueStrip();
     void DrawHueField(int16_t red, int16_t green, int16_t blue);
+    // Export and Import above Exit in the File menu.
+    void CreatePaletteItems();
+    // Tells the user that the custom colours file was not written, and why.
+    void ShowSaveFailure(const QString& reason);
 
     bool FieldDrag = false;
     bool StripDrag = false;

@@ -43,12 +43,17 @@ bool Form1::SaveCustomColors()
     const QString reason = panel_.SaveCustomColors();
     if (reason.isEmpty())
         return true;
+    ShowSaveFailure(reason);
+    return false;
+}
+
+void Form1::ShowSaveFailure(const QString& reason)
+{
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Tinctara"),
                     QStringLiteral("The custom colours could not be saved to %1: %2")
                         .arg(panel_.CustomColorsPath(), reason),
                     QMessageBox::Ok, this);
     box.exec();
-    return false;
 }
 
 void Form1::cmdADD_Click()
@@ -75,11 +80,15 @@ void Form1::cmdPreset_Click()
     if (!panel_.Showing()) {
         fraValues->hide();
         panel_.SetPresetMode(PresetCustom);
-        panel_.LoadCustomColors();
+        // The file is read once per opening: here, or where the list is
+        // chosen.
+        const bool listFollows = cmbPreset->currentIndex() != CustomItem;
+        if (!listFollows)
+            panel_.LoadCustomColors();
         cmdPreset->setText(QStringLiteral("&Picker"));
         cmdPreset->setAccessibleName(QStringLiteral("Picker"));
         cmbPreset->show();
-        if (cmbPreset->currentIndex() != CustomItem) {
+        if (listFollows) {
             // The list follows the panel, and the panel is drawn as when the
             // list is chosen.
             cmbPreset->setCurrentIndex(CustomItem);

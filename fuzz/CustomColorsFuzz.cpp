@@ -20,12 +20,12 @@ void Require(bool ok, const char* what)
     }
 }
 
-// Lines the reader sees: every line feed ends one, and text after the last
-// one is a line too.
+// Lines the reader sees: every LF, CR LF and lone CR ends one, and text
+// after the last one is a line too.
 size_t LineCount(const QByteArray& bytes)
 {
-    size_t lines = size_t(bytes.count('\n'));
-    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+    size_t lines = size_t(bytes.count('\n') + bytes.count('\r') - bytes.count("\r\n"));
+    if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
         ++lines;
     return lines;
 }

@@ -20,6 +20,7 @@ TEST_PACKAGES=(
   xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick xclip
   python3 at-spi2-core dbus dbus-x11 python3-pyatspi python3-dbus python3-gi
   desktop-file-utils appstream dpkg-dev file weston lintian qt6ct
+  mypaint-data
 )
 
 # ensure_packages PACKAGE...

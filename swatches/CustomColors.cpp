@@ -1,30 +1,38 @@
 #include "swatches/CustomColors.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include "color/NumberRules.h"
+#include "swatches/FileAccess.h"
 #include "swatches/SafePalette.h"
 
 namespace swatches {
+
+namespace {
+// The desktop entry an install lays out, named by the build.
+const QLatin1StringView DesktopEntryName(TINCTARA_DESKTOP_ENTRY);
+} // namespace
 
 CustomColorArray ParseCustomColors(const QByteArray& bytes)
 {
     CustomColorArray colors{};
     qsizetype start = 0;
     for (int i = 0; i <= CellCount && start < bytes.size(); ++i) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        qsizetype stop = end;
-        if (stop > start && bytes[stop - 1] == '\r')
-            --stop;
+        // CR LF, LF and a lone CR each end a line.
+        qsizetype stop = start;
+        while (stop < bytes.size() && bytes[stop] != '\n' && bytes[stop] != '\r')
+            ++stop;
         const std::string_view line(bytes.constData() + start, size_t(stop - start));
         colors[i] = color::RoundToInt32(color::ParseLeadingNumber(line)).value_or(0);
-        start = end + 1;
+        start = stop + 1;
+        if (stop + 1 < bytes.size() && bytes[stop] == '\r' && bytes[stop + 1] == '\n')
+            ++start;
     }
     return colors;
 }
@@ -44,27 +52,15 @@ QByteArray FormatCustomColors(const CustomColorArray& colors)
 
 CustomColorArray ReadCustomColorsFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return CustomColorArray{};
-    // 225 lines of a few bytes each: more than this is not ours to read.
-    return ParseCustomColors(file.read(1 << 20));
+    return ParseCustomColors(ReadUserFile(path, CustomColorsReadLimit).bytes);
 }
 
 QString WriteCustomColorsFile(const QString& path, const CustomColorArray& colors)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QByteArray bytes = FormatCustomColors(colors);
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+    const QString reason = WriteFileAtomically(path, FormatCustomColors(colors));
+    if (reason.isEmpty())
+        RemoveLeftoverSaves(path);
+    return reason;
 }
 
 void PaintCustomColors(platform::Surface& s, const Cells& cells, const CustomColorArray& colors,
@@ -80,10 +76,22 @@ void PaintCustomColors(platform::Surface& s, const Cells& cells, const CustomCol
     s.Refresh();
 }
 
-QString CustomColorsFolder(const QString& programFolder)
+bool IsInstalledCopy(const QString& programFolder)
 {
     const QFileInfo folder(programFolder);
-    if (folder.isDir() && folder.isWritable())
+    return folder.fileName() == QLatin1String("bin") &&
+           QFileInfo(programFolder + QStringLiteral("/../share/applications/") + DesktopEntryName).isFile();
+}
+
+QString CustomColorsFolder(const QString& programFolder)
+{
+    // A folder other users may write is no place for the user's file: they
+    // could replace it, or put a link in its place.
+    const QByteArray name = QFile::encodeName(programFolder);
+    struct stat st {};
+    const bool ownFolder = ::stat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+                           (st.st_mode & S_IWOTH) == 0 && ::access(name.constData(), W_OK) == 0;
+    if (ownFolder && !IsInstalledCopy(programFolder))
         return programFolder;
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(data);

@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include <QString>
 
 #include "platform/Surface.h"
 #include "swatches/CellGrid.h"
 #include "swatches/CustomColors.h"
+#include "swatches/CustomColorsStore.h"
 
 namespace swatches {
 
@@ -40,22 +42,35 @@ public:
     // there is none (and nothing changes).
     int16_t SelectCellAt(double X, double Y);
 
-    // Reads the file and paints the custom cells.
+    // Reads the file once and paints the custom cells: what could be read,
+    // black where nothing could.
     void LoadCustomColors();
     void ShowSafePalette();
     // Paints the selected cell in a new colour; the file is not written.
     void SetSelectedColor(int32_t colorValue);
-    // Writes all custom colours. Empty on success, else the reason.
+    // Stores the selected cell's colour in the file, changing no other cell
+    // there, and shows the cells as written (with what another copy of the
+    // program added meanwhile). Empty on success, else the reason; the
+    // colour then stays in the panel only.
     QString SaveCustomColors();
+    // Stores colours in the cells from `first` on, as many as fit, and shows
+    // the cells as written while the custom panel shows. Empty on success,
+    // else the reason; nothing changes then.
+    QString StoreColors(int16_t first, const std::vector<int32_t>& colors);
 
     // Where the custom colours file is read and written; decided on first
     // use and kept for the run.
     const QString& CustomColorsPath() const;
+    const CustomColorsPlace& Place() const;
 
 private:
+    // Paints the cells whose colours differ from `colors`, which the panel
+    // then holds. The selection edge is left to the caller.
+    void ShowColors(const CustomColorArray& colors);
+
     platform::Surface& surface_;
     QString programFolder_;
-    mutable QString path_;
+    mutable CustomColorsPlace place_;
     int32_t presetMode_ = PresetPicker;
     Cells safeCells_{};
     int16_t selectedCell_ = 0;

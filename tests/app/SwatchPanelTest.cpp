@@ -6,11 +6,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "MessageBoxWatcher.h"
@@ -574,4 +576,64 @@ TEST_F(SwatchPanelTest, FailedSaveIsShownAndTheColorStaysInThePanel)
     EXPECT_TRUE(QFileInfo(FilePath()).isDir());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList{QStringLiteral("usercolors.cps")});
+}
+
+namespace {
+
+// Answers Import's dialogs: the file dialog with `file`, the question with
+// the button `choice`, each message with OK; keeps what the boxes said.
+class DialogAnswers {
+public:
+    DialogAnswers(const QString& file, const QString& choice)
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [=, this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog && dialog->isVisible()) {
+                dialog->selectFile(file);
+                static_cast<QDialog*>(dialog)->accept();
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->isVisible()) {
+                texts.append(box->text());
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == choice || b == box->button(QMessageBox::Ok))
+                        return b->click();
+                box->reject();
+            }
+        });
+        timer_.start();
+    }
+    QStringList texts;
+
+private:
+    QTimer timer_;
+};
+
+} // namespace
+
+// The palettes Debian ships with MyPaint, each cell against the "R G B" that
+// starts the palette's own line.
+TEST_F(SwatchPanelTest, ImportedPalettesFillTheCellsFromTheirOwnLines)
+{
+    const QDir folder(QStringLiteral("/usr/share/mypaint/palettes"));
+    const QStringList names = folder.entryList({QStringLiteral("*.gpl")}, QDir::Files);
+    if (names.isEmpty())
+        GTEST_SKIP() << "the palettes of Debian's mypaint-data are not installed";
+    const QRegularExpression rgb(QStringLiteral("^\\s*(\\d+)\\s+(\\d+)\\s+(\\d+)(\\s|$)"));
+    ClickPreset();
+    for (const QString& name : names) {
+        WriteFile({});
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        swatches::CustomColorArray want{};
+        int n = 0;
+        for (const QByteArray& line : file.readAll().split('\n'))
+            if (const auto m = rgb.match(QString::fromUtf8(line)); m.hasMatch() && ++n <= 224)
+                want[n] = color::RGB(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+        DialogAnswers answers(file.fileName(), QStringLiteral("&Replace from Cell 1"));
+        f().mnuFileImport->trigger();
+        ASSERT_EQ(answers.texts.size(), 2) << name.toStdString();
+        EXPECT_EQ(answers.texts[1].contains(QStringLiteral("only the first 224 fit")), n > 224);
+        EXPECT_EQ(FileBytes(), swatches::FormatCustomColors(want)) << name.toStdString();
+        EXPECT_TRUE(SameImage(Image(), CustomPanel(want, 1))) << name.toStdString();
+    }
 }

@@ -114,3 +114,13 @@ def check_colour_kept(session, exp, user, exe, first_run=None):
     again.click(*CANCEL)
     again.wait_exit(10)
     print("and it is there after a restart")
+
+
+
+class Runner(User):
+    """Whoever runs the test, root included, who may write beside the program."""
+
+    def __init__(self, root):
+        self.home = os.path.join(root, "runner-home")
+        os.makedirs(os.path.join(self.home, "runtime"), mode=0o700)
+        self.as_nobody = False

@@ -11,7 +11,9 @@ dark colour scheme checks that the readout and the outlines can be read.
 """
 
 import os
+import shutil
 import sys
+import tempfile
 import time
 
 import expected as ex
@@ -255,11 +257,82 @@ def dark_scheme_run(session, program, exp, shots):
     app.wait_exit(5)
 
 
+def own_window(app, where=None):
+    """This run's window among copies titled alike, moved to `where` if given."""
+    def found():
+        r = app.session.xdotool("search", "--all", "--onlyvisible", "--pid", app.proc.pid,
+                                "--name", "^%s$" % harness.WINDOW_TITLE)
+        return r.stdout.decode().split()[-1:] if r.returncode == 0 else None
+    app.window = harness.wait_until(found, 20, 0.1, "the window of process %d" % app.proc.pid)[0]
+    if where:
+        app.session.xdotool("windowmove", "--sync", app.window, *where)
+    harness.wait_until(lambda: app._measure() and app.window_rect[:2] == (where or app.window_rect[:2]), 10)
+    app.settle()
+
+
+def two_copies_run(session, program, exp, shots):
+    """Two copies from one folder, both panels open before either adds to a cell
+    of its own: the file keeps both, each panel shows the other's after its add."""
+    a = session.start_app(program, working_copy=True)
+    own_window(a)
+    b = session.start_app(a.exe)
+    own_window(b, (600, 300))
+    b.click(150, 80)  # the second copy adds another colour than red
+    picker = ex.Picker(exp)
+    picker.ring = (150, 80)
+    colour = picker.under_ring()
+    cells = {}
+    for app, cell, rgb in ((a, None, None), (b, None, None), (a, 3, ex.RED), (b, 4, colour), (a, 5, ex.RED)):
+        if cell is None:
+            app.click(*ex.PRESET)
+            continue
+        app.click(*exp.cell_centre(cell))
+        app.click(*ADD)
+        cells[cell] = rgb
+        expect_panel(app, exp, "added to cell %d" % cell, cells, cell, BLACK, shots, "swatches_copies%d" % cell)
+        expect_file(a, exp, cells, "added to cell %d" % cell)
+    for app in (a, b):
+        app.click(*OK)
+        app.wait_exit(5)
+
+
+def unreadable_file_run(session, program, exp, shots):
+    """A file of mode 000: the panel opens black, an add says why, changes no byte,
+    and the colour stays in the panel. Root runs without the rights to read it."""
+    folder = tempfile.mkdtemp(prefix="app-", dir=session.tmp)
+    exe, path = os.path.join(folder, "tinctara"), os.path.join(folder, FILE_NAME)
+    shutil.copy2(program, exe)
+    kept = exp.custom_colours_file({7: ex.RED})
+    with open(path, "wb") as f:
+        f.write(kept)
+    os.chmod(path, 0)
+    caps = "-dac_override,-dac_read_search"
+    root = ["--inh-caps=" + caps, "--bounding-set=" + caps, "--", exe]
+    app = session.start_app("/usr/bin/setpriv", args=root) if os.geteuid() == 0 else session.start_app(exe)
+    app.wait_window()
+    app.click(*ex.PRESET)
+    expect_panel(app, exp, "panel of an unreadable file", {}, 1, ex.RED, shots, "swatches_unreadable")
+    app.click(*exp.cell_centre(5))
+    app.click(*ADD)
+    app.wait_message("The custom colours could not be saved to %s: it cannot be read (Permission denied), so it "
+                     "is left as it is and no colour in it is lost" % path)
+    app.close_message()
+    expect_panel(app, exp, "the colour stays in the panel", {5: ex.RED}, 5, BLACK, shots, "swatches_unreadable5")
+    os.chmod(path, 0o644)
+    with open(path, "rb") as f:
+        if f.read() != kept or sorted(os.listdir(folder)) != sorted(["tinctara", FILE_NAME]):
+            raise TestFailure("the unreadable file was changed, or a file was left beside it")
+    app.click(*OK)
+    app.wait_exit(5)
+
+
 def test(args):
     with harness.Session(keep_temp=args.keep_temp) as session:
         exp = ex.Expectations.start(session, args.expectations)
         copy, cells = first_run(session, args.app, exp, args.shots)
         second_run(session, copy, exp, cells, args.shots)
+        two_copies_run(session, args.app, exp, args.shots)
+        unreadable_file_run(session, args.app, exp, args.shots)
         dark_scheme_run(session, args.app, exp, args.shots)
 
 

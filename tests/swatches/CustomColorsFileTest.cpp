@@ -1,9 +1,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <random>
@@ -19,6 +21,7 @@
 
 #include "SaveGenerations.h"
 #include "swatches/CustomColors.h"
+#include "swatches/CustomColorsStore.h"
 
 using swatches::CustomColorArray;
 using swatches::FormatCustomColors;
@@ -117,12 +120,16 @@ public:
         QDir().mkpath(program);
         QDir().mkpath(data + QStringLiteral("/Tinctara"));
         ::chmod(QFile::encodeName(base).constData(), 0755);
-        mode_[0] = programWritable ? 0777 : 0555;
-        mode_[1] = dataWritable ? 0777 : 0555;
+        mode_[0] = programWritable ? 0755 : 0555;
+        mode_[1] = dataWritable ? 0755 : 0555;
     }
-    // Call once the files to start with are in place.
+    // Call once the files to start with are in place. The folders become
+    // the helper's own: one that others may write is not used.
     void Lock()
     {
+        for (const QString& d : {program, data, data + QStringLiteral("/Tinctara")})
+            if (::geteuid() == 0 && ::chown(QFile::encodeName(d).constData(), 65534, 65534) != 0)
+                ADD_FAILURE() << "cannot hand " << d.toStdString() << " to nobody";
         ::chmod(QFile::encodeName(program).constData(), mode_[0]);
         ::chmod(QFile::encodeName(data + QStringLiteral("/Tinctara")).constData(), mode_[1]);
         ::chmod(QFile::encodeName(data).constData(), mode_[1]);
@@ -260,10 +267,10 @@ TEST(CustomColorsParseTest, LineEndsOfEitherKindAndNoneAtTheEnd)
     EXPECT_EQ(ParseCustomColors("1\n2\r\n3\r"), want);
     // Empty lines are lines.
     EXPECT_EQ(ParseCustomColors("1\n\n2\r\n\r\n3"), WithValues({{0, 1}, {2, 2}, {4, 3}}));
-    // A lone CR does not end a line; the number stops there.
-    EXPECT_EQ(ParseCustomColors("1\r2\r\n3\r\n"), WithValues({{0, 1}, {1, 3}}));
-    EXPECT_EQ(ParseCustomColors("\r4\n5"), WithValues({{1, 5}}));
-    EXPECT_EQ(ParseCustomColors("6\r\r\n7"), WithValues({{0, 6}, {1, 7}}));
+    // A lone CR ends a line too.
+    EXPECT_EQ(ParseCustomColors("1\r2\r\n3\r\n"), WithValues({{0, 1}, {1, 2}, {2, 3}}));
+    EXPECT_EQ(ParseCustomColors("\r4\n5"), WithValues({{1, 4}, {2, 5}}));
+    EXPECT_EQ(ParseCustomColors("6\r\r\n7"), WithValues({{0, 6}, {2, 7}}));
     // The same 225 values through either line end.
     std::mt19937 rng(3);
     CustomColorArray a;
@@ -272,6 +279,7 @@ TEST(CustomColorsParseTest, LineEndsOfEitherKindAndNoneAtTheEnd)
     QByteArray lf = FormatCustomColors(a);
     lf.replace("\r\n", "\n");
     EXPECT_EQ(ParseCustomColors(lf), a);
+    EXPECT_EQ(ParseCustomColors(lf.replace('\n', '\r')), a);
 }
 
 TEST(CustomColorsParseTest, ArbitraryBytesParseToAStableArray)
@@ -402,6 +410,11 @@ TEST(CustomColorsFileTest, SavesKilledAtRandomMomentsLeaveOneWholeSave)
             ASSERT_TRUE(name == QLatin1String("usercolors.cps") || leftover.match(name).hasMatch())
                 << "round " << round << ": " << name.toStdString();
         leftovers = int(names.size()) - 1;
+        // A finished save removed what earlier kills left: at most this
+        // kill's copy remains.
+        if (amongSaves) {
+            ASSERT_LE(leftovers, 1) << "round " << round;
+        }
         held = n;
         next = inFlight + 1;
     }
@@ -412,6 +425,14 @@ TEST(CustomColorsFileTest, ProgramFolderIsKeptWhileItIsWritable)
 {
     QTemporaryDir dir;
     EXPECT_EQ(swatches::CustomColorsFolder(dir.path()), dir.path());
+    // Not one that others may write, sticky or not.
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
+    for (mode_t mode : {0777, 01777}) {
+        ::chmod(QFile::encodeName(dir.path()).constData(), mode);
+        EXPECT_NE(swatches::CustomColorsFolder(dir.path()), dir.path()) << mode;
+    }
+    qputenv("XDG_DATA_HOME", data);
 
     REQUIRE_UNPRIVILEGED(prefix);
     Folders folders(true, true);
@@ -457,4 +478,61 @@ TEST(CustomColorsFileTest, SaveThatCanBeWrittenNowhereFailsAndChangesNothing)
     for (const QString& d : {folders.program, folders.data + QStringLiteral("/Tinctara")})
         EXPECT_EQ(QDir(d).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                   QStringList{QStringLiteral("usercolors.cps")});
+}
+
+TEST(CustomColorsFileTest, AFullDiskFailsTheSaveAndKeepsTheOldFileWhole)
+{
+    QTemporaryDir dir;
+    const QString old = dir.filePath(QStringLiteral("old.cps")), disk = dir.filePath(QStringLiteral("disk"));
+    ASSERT_TRUE(WriteBytes(old, FormatCustomColors(swatch_testing::Generation(7))) && QDir().mkdir(disk));
+    // A small file system of the test's own, filled up.
+    const QString script = QStringLiteral(
+        "mount -t tmpfs -o size=64k,mode=755 tmpfs \"$1\" || exit\n"
+        "cp \"$2\" \"$1/usercolors.cps\"; head -c 1000000 /dev/zero > \"$1/fill\" 2>/dev/null\n"
+        "\"$3\" save \"$1\" 255; echo \"exit $?\"; cmp -s \"$2\" \"$1/usercolors.cps\" && echo same; ls -A \"$1\"\n");
+    const HelperRun r = RunHelper({QStringLiteral("unshare"), QStringLiteral("-rm"), QStringLiteral("sh"),
+                                   QStringLiteral("-c"), script, QStringLiteral("sh"), disk, old}, {});
+    if (!r.out.contains("exit "))
+        GTEST_SKIP() << "no file system of our own can be mounted here";
+    EXPECT_EQ(r.out, disk.toUtf8() + "/usercolors.cps\n" + std::strerror(ENOSPC) + "\nexit 1\nsame\nfill\nusercolors.cps\n");
+}
+
+TEST(CustomColorsStoreTest, OddFilesAndLinksOfOthersAreNeitherReadNorWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("usercolors.cps")), mine = dir.filePath(QStringLiteral("mine"));
+    const QByteArray name = QFile::encodeName(path);
+    const auto add = [&] {
+        return swatches::UpdateCustomColorsFile({path, QString()}, [](CustomColorArray& a) { a[5] = 255; }).error;
+    };
+    ASSERT_EQ(::mkfifo(name.constData(), 0600), 0);
+    EXPECT_TRUE(add().startsWith(QStringLiteral("it is not a regular file"))) << "and the add did not block";
+    ::unlink(name.constData());
+    // Root's link made someone else's; anyone else's link to root's file.
+    ASSERT_TRUE(WriteBytes(mine, " 1 \r\n") && QFile::link(::geteuid() == 0 ? mine : QStringLiteral("/etc/passwd"), path));
+    ASSERT_TRUE(::geteuid() != 0 || ::lchown(name.constData(), 65534, 65534) == 0);
+    EXPECT_TRUE(add().contains(QStringLiteral("another user")));
+    EXPECT_EQ(ReadBytes(mine), " 1 \r\n");
+    // The user's own link to the user's own file is followed and stays a link.
+    ASSERT_TRUE(::unlink(name.constData()) == 0 && QFile::link(mine, path) && add().isEmpty());
+    EXPECT_TRUE(ReadBytes(mine).startsWith(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 255 \r\n") && QFileInfo(path).isSymLink());
+}
+
+TEST(CustomColorsStoreTest, AnInstalledCopyReadsTheFileBesideItUntilItsDataFolderHasOne)
+{
+    QTemporaryDir dir;
+    const QString bin = dir.filePath(QStringLiteral("bin")), beside = bin + QStringLiteral("/usercolors.cps");
+    const QString entry = dir.filePath(QStringLiteral("share/applications/" TINCTARA_DESKTOP_ENTRY));
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(QFileInfo(entry).path()) && WriteBytes(entry, "") &&
+                WriteBytes(beside, " 7 \r\n"));
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
+    const swatches::CustomColorsPlace place = swatches::CustomColorsPlaceFor(bin);
+    qputenv("XDG_DATA_HOME", data);
+    EXPECT_EQ(place.file, dir.filePath(QStringLiteral("data/Tinctara/usercolors.cps")));
+    for (int cell : {5, 6}) {
+        EXPECT_EQ(swatches::UpdateCustomColorsFile(place, [&](CustomColorArray& a) { a[size_t(cell)] = cell; }).error, "");
+        ASSERT_TRUE(WriteBytes(beside, " 9 \r\n")); // read once: not again
+    }
+    EXPECT_EQ(ReadBytes(place.file), FormatCustomColors(WithValues({{0, 7}, {5, 5}, {6, 6}})));
 }
