@@ -291,8 +291,12 @@ bool ScreenPicker::eventFilter(QObject* watched, QEvent* event)
     // The window hidden, closed or minimised, or the screenshot's window
     // gone: the hold is lost with them, so the pick ends as a cancel.
     const bool ours = watched == window_ || (frozen_ && watched == frozen_.get());
-    if (ours && (event->type() == QEvent::Hide || event->type() == QEvent::Close ||
-                 (event->type() == QEvent::WindowStateChange && window_ && window_->isMinimized()))) {
+    // Unmapped behind the program's back (no hide of its own), the window
+    // loses its grabs with the server; Qt then only says it is not exposed.
+    const bool unmapped = window_ && watched == window_->windowHandle() && event->type() == QEvent::Expose &&
+                          !window_->windowHandle()->isExposed();
+    if (unmapped || (ours && (event->type() == QEvent::Hide || event->type() == QEvent::Close ||
+                              (event->type() == QEvent::WindowStateChange && window_ && window_->isMinimized())))) {
         if (state_ == State::Picking)
             Cancel();
         End();
