@@ -1,6 +1,7 @@
 #include "app/Magnifier.h"
 
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "color/Contrast.h"
@@ -52,8 +53,16 @@ Magnifier::Magnifier(QWidget* parent)
 
 void Magnifier::Show(View view)
 {
+    // A move changes only the grid and the lines of position and colour;
+    // the hint and the sample's name stay until the sample changes.
+    const bool same = view.block == view_.block && view.sample == view_.sample;
     view_ = std::move(view);
-    update();
+    if (!same) {
+        update();
+        return;
+    }
+    update(GridRect().adjusted(-4, -4, 4, 4));
+    update(QRect(0, InfoTop(), Width, 2 * QFontMetrics(SizedFont(font(), InfoPixels)).lineSpacing()));
 }
 
 QRect Magnifier::GridRect() const
@@ -69,11 +78,12 @@ QRect Magnifier::CentreBlock() const
     return {grid.left() + half * view_.block, grid.top() + half * view_.block, view_.block, view_.block};
 }
 
-void Magnifier::paintEvent(QPaintEvent*)
+void Magnifier::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
     const QPalette& pal = palette();
-    p.fillRect(rect(), pal.color(QPalette::Window));
+    const QRect dirty = event->rect();
+    p.fillRect(dirty, pal.color(QPalette::Window));
     p.setPen(pal.color(QPalette::Mid));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 
@@ -139,6 +149,8 @@ void Magnifier::paintEvent(QPaintEvent*)
     }
     p.drawText(QRect(Margin, y, width, line), Qt::AlignLeft | Qt::AlignVCenter, colorText);
     y += line;
+    if (dirty.bottom() < y)
+        return;
     p.drawText(QRect(Margin, y, width, line), Qt::AlignLeft | Qt::AlignVCenter, pick::SampleName(v.sample));
     y += line + 2;
     const QFont hint = SizedFont(font(), HintPixels);

@@ -66,6 +66,60 @@ QScreen* ScreenOfDevice(QPoint device)
     return screens.isEmpty() ? nullptr : screens.first();
 }
 
+// The 32-bit true-colour pixels of the usual X server, with red in the third
+// byte; other layouts are read through Qt.
+bool PlainTrueColor(xcb_connection_t* c, const xcb_screen_t* screen)
+{
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST || screen->root_depth != 24)
+        return false;
+    bool wide = false;
+    for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f))
+        wide |= f.data->depth == 24 && f.data->bits_per_pixel == 32;
+    for (auto d = xcb_screen_allowed_depths_iterator(screen); d.rem; xcb_depth_next(&d)) {
+        for (auto v = xcb_depth_visuals_iterator(d.data); v.rem; xcb_visualtype_next(&v)) {
+            if (v.data->visual_id == screen->root_visual)
+                return wide && v.data->red_mask == 0xFF0000u && v.data->green_mask == 0xFF00u &&
+                       v.data->blue_mask == 0xFFu;
+        }
+    }
+    return false;
+}
+
+// Reads `area` (device pixels, on one screen) straight from the X server
+// into `out` at `to`: one request for a few dozen pixels, where Qt's grab
+// makes a pixmap and copies it twice.
+bool ReadFromServer(const QRect& area, QImage& out, QPoint to)
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return false;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    static const bool plain = PlainTrueColor(c, screen);
+    if (!plain)
+        return false;
+    const xcb_get_image_cookie_t cookie =
+        xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, static_cast<int16_t>(area.x()),
+                      static_cast<int16_t>(area.y()), static_cast<uint16_t>(area.width()),
+                      static_cast<uint16_t>(area.height()), ~0u);
+    xcb_get_image_reply_t* reply = xcb_get_image_reply(c, cookie, nullptr);
+    if (!reply)
+        return false;
+    const bool whole = xcb_get_image_data_length(reply) >= area.width() * area.height() * 4;
+    if (whole) {
+        const uint8_t* data = xcb_get_image_data(reply);
+        for (int y = 0; y < area.height(); ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * area.width() * 4);
+            auto* line = reinterpret_cast<QRgb*>(out.scanLine(to.y() + y)) + to.x();
+            for (int x = 0; x < area.width(); ++x)
+                line[x] = row[x] | 0xFF000000u;
+        }
+    }
+    std::free(reply);
+    return whole;
+}
+
 // Whether another program holds the pointer. Qt's own grab reports success
 // then, so the server is asked with a grab of our own stamped at time 1:
 // the server answers "already grabbed" before it looks at the time, and
@@ -156,6 +210,8 @@ public:
             return out;
         const QRect device = DeviceRect(screen);
         const QRect area = wanted.intersected(device);
+        if (!area.isEmpty() && ReadFromServer(area, out, area.topLeft() - wanted.topLeft()))
+            return out;
         const QSize logicalSize = screen->geometry().size();
         if (area.isEmpty() || logicalSize.width() < 2 || logicalSize.height() < 2)
             return out;
