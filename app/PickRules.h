@@ -53,5 +53,8 @@ constexpr int PointerGap = 24;
 // where that does not fit, always whole on the screen and never within
 // PointerGap of the pointer while the screen leaves room.
 QPoint PlaceMagnifier(QPoint pointer, QSize size, const QRect& screen);
+// How far the magnifier may lag behind its place on each axis: it stays
+// PointerGap - LensSlack clear of the pointer, more than the grid reads.
+constexpr int LensSlack = 12;
 
 } // namespace app::pick

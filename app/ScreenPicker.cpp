@@ -1,6 +1,7 @@
 #include "app/ScreenPicker.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include <QApplication>
 #include <QCursor>
@@ -188,8 +189,15 @@ void ScreenPicker::Aim(QPoint device)
         const QPoint pointer = source_->LogicalOf(at_).toPoint();
         QScreen* screen = QGuiApplication::screenAt(pointer);
         const QRect bounds = screen ? screen->geometry() : QRect(pointer - QPoint(1000, 1000), QSize(2000, 2000));
-        lens->move(pick::PlaceMagnifier(pointer, lens->size(), bounds));
-        lens->show();
+        const QPoint place = pick::PlaceMagnifier(pointer, lens->size(), bounds);
+        // Moving a window is the dearest part of a move: the magnifier
+        // trails the pointer by a few pixels, always clear of it and of
+        // what is read around it.
+        const QPoint off = place - lens->pos();
+        if (!lens->isVisible() || std::abs(off.x()) > pick::LensSlack || std::abs(off.y()) > pick::LensSlack)
+            lens->move(place);
+        if (!lens->isVisible())
+            lens->show();
     }
     // The pointer came over where the magnifier stood: read again once
     // what it hid has been drawn.
