@@ -261,20 +261,13 @@ public:
 
     std::optional<int32_t> PixelAt(const QPointF& global) override
     {
-        QScreen* screen = QGuiApplication::screenAt(QPoint(static_cast<int>(std::floor(global.x())),
-                                                           static_cast<int>(std::floor(global.y()))));
-        if (!screen)
+        const std::optional<QPoint> device = DevicePixel(global);
+        if (!device)
             return std::nullopt;
-        const QRect area = screen->geometry();
-        if (area.width() < 2 || area.height() < 2)
+        const QRgb p = Read(QRect(*device, QSize(1, 1))).pixel(0, 0);
+        if (qAlpha(p) != 255)
             return std::nullopt;
-        const PixelGrab plan = PlanPixelGrab(global - QPointF(area.topLeft()), screen->devicePixelRatio(), area.size());
-        const QImage image = screen->grabWindow(0, plan.logical.x(), plan.logical.y(), 2, 2).toImage();
-        if (image.isNull())
-            return std::nullopt;
-        const int x = std::clamp(plan.offset.x(), 0, image.width() - 1);
-        const int y = std::clamp(plan.offset.y(), 0, image.height() - 1);
-        return platform::FromQRgb(image.pixel(x, y));
+        return platform::FromQRgb(p);
     }
 };
 

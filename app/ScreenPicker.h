@@ -43,8 +43,7 @@ public:
     bool Holding() const { return state_ != State::Idle; }
     // The magnifier while a pick shows it, else null.
     Magnifier* Lens() const;
-    // The device pixel aimed at, and what is sampled around it.
-    QPoint Aimed() const { return at_; }
+    // What is sampled around the pick.
     pick::Sample SampleInForce() const { return sample_; }
 
 signals:

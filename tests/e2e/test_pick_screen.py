@@ -313,7 +313,6 @@ x.XSync(d, 0)
 print("held" if status == 0 else "status %d" % status, flush=True)
 time.sleep(120)
 """
-MAGNIFIER = "^Tinctara magnifier$"
 # The checkerboard's 3 x 3 means: five of the middle's colour, four of the other.
 MEANS = {BLUE: (119, 125, 136), OCHRE: (136, 130, 119)}
 
@@ -326,22 +325,14 @@ def magnified(app):
     """The colour in the middle of the magnifier's grid (its centre block):
     the grid is centred across the 180-pixel window, 112 pixels high from 6
     below its top."""
-    r = app.session.xdotool("search", "--onlyvisible", "--name", MAGNIFIER)
-    ids = r.stdout.decode().split() if r.returncode == 0 else []
-    if not ids:
-        return None
-    r = app.session.run(["import", "-silent", "-window", ids[-1], "-depth", "8", "ppm:-"], timeout=20)
-    if r.returncode != 0:
-        return None
-    return harness.read_ppm(r.stdout).pixel(int(90 * app.scale), int(62 * app.scale))
+    r = app.session.xdotool("search", "--onlyvisible", "--name", "^Tinctara magnifier$")
+    ids = r.stdout.decode().split()
+    r = ids and app.session.run(["import", "-silent", "-window", ids[-1], "-depth", "8", "ppm:-"], timeout=20)
+    return r and r.returncode == 0 and harness.read_ppm(r.stdout).pixel(int(90 * app.scale), int(62 * app.scale))
 
 
 def expect_magnified(app, rgb, what):
-    got = []
-    try:
-        harness.wait_until(lambda: got.append(magnified(app)) or got[-1] == rgb, 5, 0.05, what)
-    except TestFailure:
-        raise TestFailure("%s: the magnifier's centre shows %r, expected %r" % (what, got[-1], rgb)) from None
+    harness.wait_until(lambda: magnified(app) == rgb, 5, 0.05, "%s: the magnifier's centre showing %s" % (what, rgb))
 
 
 def aimed(session, program, scale=1):
@@ -395,7 +386,6 @@ def keyboard_free(session, what):
 
 
 def shown_now(app):
-    """The colour the R, G, B boxes show."""
     texts = app.texts(sp.CHANNELS)
     return tuple(int(texts[n]) for n in sp.CHANNELS)
 
