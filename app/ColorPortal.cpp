@@ -10,7 +10,10 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusConnectionInterface>
+#include <QDBusReply>
 #include <QRandomGenerator>
+#include <QUrl>
 
 #include "color/ColorValue.h"
 
@@ -25,6 +28,20 @@ const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request"
 
 constexpr uint ResponseSuccess = 0;
 constexpr uint ResponseCancelled = 1;
+constexpr uint ResponseOther = 2;
+
+QDBusMessage PortalCall(const QString& method)
+{
+    return QDBusMessage::createMethodCall(PortalService, PortalPath, ScreenshotInterface, method);
+}
+
+// Whether the signal comes from the program that owns the portal's name.
+bool FromPortal(const QDBusMessage& message)
+{
+    const QDBusReply<QString> owner =
+        QDBusConnection::sessionBus().interface()->serviceOwner(PortalService);
+    return owner.isValid() && !owner.value().isEmpty() && owner.value() == message.service();
+}
 
 QString Token()
 {
@@ -77,11 +94,23 @@ ColorPortal::~ColorPortal()
 
 void ColorPortal::Ask(const QString& parentWindow)
 {
+    Request(Kind::Color, parentWindow);
+}
+
+void ColorPortal::AskScreenshot(const QString& parentWindow)
+{
+    Request(Kind::Screenshot, parentWindow);
+}
+
+void ColorPortal::Request(Kind kind, const QString& parentWindow)
+{
     Withdraw();
+    kind_ = kind;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        Fail(QStringLiteral("the desktop's colour picker could not be reached: there is no session bus (%1)")
-                 .arg(bus.lastError().message()));
+        // The bus's own words are for whoever reads the terminal.
+        qWarning("tinctara: no session bus: %s", qPrintable(bus.lastError().message()));
+        emit missing();
         return;
     }
     const QString token = Token();
@@ -89,9 +118,11 @@ void ColorPortal::Ask(const QString& parentWindow)
     // soon as the portal has it.
     Listen(PortalRequestPath(bus.baseService(), token));
 
-    QDBusMessage call = QDBusMessage::createMethodCall(PortalService, PortalPath, ScreenshotInterface,
-                                                       QStringLiteral("PickColor"));
-    call << parentWindow << QVariantMap{{QStringLiteral("handle_token"), token}};
+    QVariantMap options{{QStringLiteral("handle_token"), token}};
+    if (kind == Kind::Screenshot)
+        options.insert(QStringLiteral("interactive"), false);
+    QDBusMessage call = PortalCall(kind == Kind::Color ? QStringLiteral("PickColor") : QStringLiteral("Screenshot"));
+    call << parentWindow << options;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, AnswerTimeoutMs), this);
     const quint64 serial = ++serial_;
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, serial](QDBusPendingCallWatcher* w) {
@@ -101,10 +132,23 @@ void ColorPortal::Ask(const QString& parentWindow)
         const QDBusPendingReply<QDBusObjectPath> reply = *w;
         if (reply.isError()) {
             const QDBusError error = reply.error();
-            Fail(error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout
-                     ? QStringLiteral("the desktop's colour picker did not answer within %1 seconds")
-                           .arg(AnswerTimeoutMs / 1000)
-                     : QStringLiteral("the desktop's colour picker could not be reached: %1").arg(error.message()));
+            qWarning("tinctara: the desktop portal answered: %s: %s", qPrintable(error.name()),
+                     qPrintable(error.message()));
+            const bool timedOut = error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout;
+            if (error.type() == QDBusError::ServiceUnknown || error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner") ||
+                error.type() == QDBusError::Disconnected) {
+                StopListening();
+                emit missing();
+            } else if (kind_ == Kind::Screenshot && !timedOut) {
+                StopListening();
+                emit refused();
+            } else {
+                Fail(timedOut ? QStringLiteral("the desktop's %1 did not answer within %2 seconds")
+                                    .arg(kind_ == Kind::Color ? QStringLiteral("colour picker")
+                                                              : QStringLiteral("screenshot service"))
+                                    .arg(AnswerTimeoutMs / 1000)
+                              : QStringLiteral("the desktop's colour picker could not be reached"));
+            }
             return;
         }
         // Older portals choose the request's path themselves.
@@ -118,7 +162,9 @@ void ColorPortal::Listen(const QString& path)
 {
     StopListening();
     path_ = path;
-    QDBusConnection::sessionBus().connect(QString(), path_, RequestInterface, QStringLiteral("Response"), this,
+    // Only the portal itself may answer: any program on the bus can work
+    // out the path and send a signal on it.
+    QDBusConnection::sessionBus().connect(PortalService, path_, RequestInterface, QStringLiteral("Response"), this,
                                           SLOT(Response(QDBusMessage)));
 }
 
@@ -126,7 +172,7 @@ void ColorPortal::StopListening()
 {
     if (path_.isEmpty())
         return;
-    QDBusConnection::sessionBus().disconnect(QString(), path_, RequestInterface, QStringLiteral("Response"), this,
+    QDBusConnection::sessionBus().disconnect(PortalService, path_, RequestInterface, QStringLiteral("Response"), this,
                                              SLOT(Response(QDBusMessage)));
     path_.clear();
 }
@@ -151,10 +197,24 @@ void ColorPortal::Fail(const QString& why)
 
 void ColorPortal::Response(const QDBusMessage& message)
 {
-    if (message.path() != path_)
+    if (message.path() != path_ || !FromPortal(message))
         return;
     StopListening();
     const QList<QVariant> args = message.arguments();
+    if (kind_ == Kind::Screenshot) {
+        const uint response = args.size() == 2 ? args[0].toUInt() : ResponseOther;
+        if (response == ResponseCancelled)
+            return;
+        const QString path =
+            response == ResponseSuccess && message.signature() == QLatin1String("ua{sv}")
+                ? QUrl(qdbus_cast<QVariantMap>(args[1]).value(QStringLiteral("uri")).toString()).toLocalFile()
+                : QString();
+        if (path.isEmpty())
+            emit refused();
+        else
+            emit shot(path);
+        return;
+    }
     if (message.signature() != QLatin1String("ua{sv}") || args.size() != 2) {
         Fail(QStringLiteral("the desktop's colour picker answered in a form this program does not know"));
         return;

@@ -25,6 +25,10 @@ public:
     // Starts a request and withdraws one still running. `parentWindow` is
     // the asking window as the portal names it ("x11:3a00004"), or empty.
     void Ask(const QString& parentWindow);
+    // Asks for a screenshot of the whole screen, taken without asking the
+    // user what to shoot: the answer comes as `shot`, or as `refused` where
+    // the desktop gives none (the colour picker may still be asked).
+    void AskScreenshot(const QString& parentWindow);
 
     // How long the portal may take to accept a request (not the user to pick).
     static constexpr int AnswerTimeoutMs = 10000;
@@ -32,16 +36,24 @@ public:
 signals:
     void picked(int32_t colorValue);
     void failed(const QString& why);
+    // The screenshot's file; the receiver removes it when it may.
+    void shot(const QString& path);
+    void refused();
+    // There is no portal on the bus to ask.
+    void missing();
 
 private slots:
     void Response(const QDBusMessage& message);
 
 private:
+    enum class Kind { Color, Screenshot };
+    void Request(Kind kind, const QString& parentWindow);
     void Withdraw();
     void Listen(const QString& path);
     void StopListening();
     void Fail(const QString& why);
 
+    Kind kind_ = Kind::Color;
     QString path_;       // the request being listened to; empty when none
     quint64 serial_ = 0; // tells a late reply of a withdrawn request apart
 };

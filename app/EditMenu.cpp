@@ -46,12 +46,8 @@ void Form1::CreateEditMenu()
         txtGreen->setText(beforeScreenPick_.green);
         txtBlue->setText(beforeScreenPick_.blue);
     });
-    connect(ScreenPick, &app::ScreenPicker::unavailable, this, [this](QString why) {
-        while (why.endsWith(QLatin1Char('.')))
-            why.chop(1);
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Tinctara"),
-                        QStringLiteral("Picking a colour from the screen is not available here: %1.").arg(why),
-                        QMessageBox::Ok, this);
+    connect(ScreenPick, &app::ScreenPicker::unavailable, this, [this](const QString& message) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Tinctara"), message, QMessageBox::Ok, this);
         box.exec();
     });
 }

@@ -8,6 +8,8 @@
 #include <QSize>
 #include <QString>
 
+#include "app/PixelSource.h"
+
 class QWindow;
 
 namespace app {
@@ -16,9 +18,8 @@ namespace app {
 // and keyboard held for one window, and the pixels the screen shows. The
 // real one reads the screen where a program may (X11); the widget tests put
 // their own in its place.
-class ScreenAccess {
+class ScreenAccess : public PixelSource {
 public:
-    virtual ~ScreenAccess() = default;
     // Whether this program may read the screen here; where it may not, the
     // desktop's own picker is asked through its portal.
     virtual bool CanReadScreen() const = 0;
@@ -30,6 +31,14 @@ public:
     // The colour value (0x00BBGGRR) of the device pixel under a pointer at
     // this global position (logical pixels, unrounded); none off the screens.
     virtual std::optional<int32_t> PixelAt(const QPointF& global) = 0;
+
+    // A screen that only answers PixelAt: one device pixel per logical
+    // pixel, no edge but where PixelAt reads nothing, a pointer that stays.
+    std::optional<QPoint> DevicePixel(const QPointF& global) override;
+    QRect DeviceArea(QPoint device) override;
+    QImage Read(const QRect& area) override;
+    void PointAt(QPoint) override {}
+    QPointF LogicalOf(QPoint device) override { return QPointF(device); }
 };
 
 // The desktop this program runs on.

@@ -9,6 +9,7 @@ RUN_PACKAGES=(
   g++ cmake ninja-build
   qt6-base-dev qt6-qpa-plugins qt6-wayland
   fonts-liberation2 librsvg2-bin
+  libxcb1-dev pkg-config
 )
 # What the test suite needs besides (test.sh): test and benchmark libraries,
 # clang for the sanitizer and fuzz build, the X server, input and

@@ -12,6 +12,7 @@
 #include "MessageBoxWatcher.h"
 #include "WindowFixture.h"
 #include "app/ColorPortal.h"
+#include "app/Magnifier.h"
 #include "app/ScreenAccess.h"
 #include "app/ScreenPicker.h"
 
@@ -355,4 +356,121 @@ TEST(PortalAnswers, TheRequestPathIsMadeFromTheSenderAndTheToken)
 {
     EXPECT_EQ(app::PortalRequestPath(QStringLiteral(":1.42"), QStringLiteral("tinctara_1_99")),
               "/org/freedesktop/portal/desktop/request/1_42/tinctara_1_99");
+}
+
+namespace screen_pick_test {
+
+// A 64 x 48 screen whose pixel (x, y) is red x, green y: a square's mean
+// is its middle, less what lies beyond the edge.
+class EdgeScreen : public FakeScreen {
+public:
+    using FakeScreen::FakeScreen;
+    static constexpr QRect Area{0, 0, 64, 48};
+    QRect DeviceArea(QPoint) override { return Area; }
+    std::optional<int32_t> PixelAt(const QPointF& global) override
+    {
+        const QPoint at(static_cast<int>(std::floor(global.x())), static_cast<int>(std::floor(global.y())));
+        return Area.contains(at) ? FakeScreen::PixelAt(global) : std::nullopt;
+    }
+};
+
+} // namespace screen_pick_test
+
+TEST_F(ScreenPickTest, KeysAimOneDevicePixelAtATimeAndAveragesStopAtTheEdge)
+{
+    f().ScreenPick->UseDesktop(std::make_unique<EdgeScreen>(holds, QString()), std::make_unique<app::ColorPortal>());
+    using S = app::pick::Sample;
+    const struct {
+        QPointF start;
+        int samplePresses;
+        std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys;
+        S sample;
+        QPoint aimed;
+        int32_t taken;
+    } rows[] = {
+        {{5.5, 5.5}, 0, {{Qt::Key_Left, {}}, {Qt::Key_Left, {}}, {Qt::Key_Up, Qt::ShiftModifier}}, S::Pixel,
+         {3, 0}, color::RGB(3, 0, 0)},
+        // 0 and 1 across: 0.5, ties to even.
+        {{1.5, 1.5}, 1, {{Qt::Key_Left, {}}, {Qt::Key_Left, {}}}, S::Square3, {0, 1}, color::RGB(0, 1, 0)},
+        // The choice lasts: one more press is the 5 x 5; 44..47 down: 45.5.
+        {{62.5, 46.5}, 1, {{Qt::Key_Right, Qt::ShiftModifier}}, S::Square5, {63, 46}, color::RGB(62, 46, 0)},
+        {{30.5, 20.5}, 1, {{Qt::Key_Down, {}}, {Qt::Key_Down, {}}, {Qt::Key_Right, {}}}, S::Pixel, {31, 22},
+         color::RGB(31, 22, 0)},
+    };
+    for (const auto& row : rows) {
+        f().mnuEditPick_Click();
+        ASSERT_TRUE(f().ScreenPick->Holding());
+        MoveTo(row.start);
+        for (int i = 0; i < row.samplePresses; ++i)
+            QTest::keyClick(form.get(), Qt::Key_A);
+        for (auto [key, mods] : row.keys)
+            QTest::keyClick(form.get(), key, mods);
+        EXPECT_EQ(f().ScreenPick->SampleInForce(), row.sample) << row.start.x();
+        const app::Magnifier::View& shown = f().ScreenPick->Lens()->Shown();
+        EXPECT_EQ(shown.centre, row.aimed) << row.start.x();
+        EXPECT_EQ(shown.color, row.taken) << row.start.x();
+        ExpectShowing(row.taken, "previewed");
+        QTest::keyClick(form.get(), Qt::Key_Return);
+        EXPECT_FALSE(f().ScreenPick->Holding());
+        ExpectShowing(row.taken, "taken with Enter");
+    }
+
+    // Three magnifications, the wheel and + and - step through them.
+    f().mnuEditPick_Click();
+    const auto block = [&] { return f().ScreenPick->Lens()->Shown().block; };
+    const auto Type = [&](int key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &press);
+    };
+    Type(Qt::Key_Minus);
+    EXPECT_EQ(block(), app::pick::BlockSizes.front());
+    for (int i = 0; i < 3; ++i)
+        Type(Qt::Key_Plus);
+    EXPECT_EQ(block(), app::pick::BlockSizes.back());
+    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, -120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(form->windowHandle(), &wheel);
+    EXPECT_EQ(block(), app::pick::BlockSizes[1]);
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+}
+
+TEST_F(ScreenPickTest, HidingTheWindowEndsThePickAndALostReleaseSwallowsNoPress)
+{
+    const Look before = Now();
+    f().mnuEditPick_Click();
+    MoveTo(QPointF(300, 300));
+    form->hide();
+    EXPECT_FALSE(f().ScreenPick->Holding());
+    EXPECT_EQ(holds.releases, 1);
+    ExpectSampleAndChannelsOf(before, "hidden mid-pick");
+    form->show();
+
+    // Taken with a press whose release never comes: the next press is an
+    // ordinary one and picks on the field.
+    f().mnuEditPick_Click();
+    SendToWindow(QEvent::MouseButtonPress, QPointF(400, 300), Qt::LeftButton, Qt::LeftButton);
+    Press(150, 80);
+    Release(150, 80);
+    EXPECT_FALSE(f().ScreenPick->Holding());
+    EXPECT_EQ(f().txtS->text(), QString::number((150 - 10) * 100 / 255));
+}
+
+TEST(PickRules, TheMagnifierStaysOnTheScreenAndAwayFromThePointer)
+{
+    const QSize size(180, 204);
+    for (const QRect screen : {QRect(0, 0, 1280, 1024), QRect(-1920, 100, 1920, 1080), QRect(0, 0, 420, 480)}) {
+        for (int x = screen.left(); x <= screen.right(); x += 7) {
+            for (int y = screen.top(); y <= screen.bottom(); y += 11) {
+                const QRect placed(app::pick::PlaceMagnifier({x, y}, size, screen), size);
+                ASSERT_TRUE(screen.contains(placed)) << x << "," << y;
+                const int gap = app::pick::PointerGap;
+                ASSERT_FALSE(placed.intersects(QRect(x - gap + 1, y - gap + 1, 2 * gap - 1, 2 * gap - 1))) << x << "," << y;
+            }
+        }
+    }
+    for (int block : app::pick::BlockSizes) {
+        const int cells = app::pick::GridCells(block);
+        EXPECT_EQ(cells % 2, 1);
+        EXPECT_LE(cells * block, app::pick::GridSpan);
+        EXPECT_GT((cells + 2) * block, app::pick::GridSpan);
+    }
 }

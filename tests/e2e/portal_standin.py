@@ -14,15 +14,29 @@ ANSWER (the last one repeats):
 The answer is sent before the call's reply, as early as a portal can send
 it: a caller that listens only once it has the reply misses it. Every call
 and every Close of a request is appended to LOG as one JSON line.
+
+Screenshot calls take the ANSWERs that start with "shot:", in turn; once
+they are used up (or with none given) each is refused with response 2:
+  shot:WxH       a W x H PNG in $HOME/Pictures, pixel (x, y) red x % 256,
+                 green y % 256, blue 255 where x + y is odd, else 0
+  shot:refuse    response 2
+A PickColor ANSWER "impostor:ANSWER" first has another bus client send a
+Response with the colour 0.8, 0.6, 0.2 on the request's path, then answers
+ANSWER itself.
 """
 
 import json
+import os
 import sys
 
 import dbus
+import dbus.bus
+import dbus.lowlevel
 import dbus.mainloop.glib
 import dbus.service
 from gi.repository import GLib
+
+import harness
 
 BUS_NAME = "org.freedesktop.portal.Desktop"
 PORTAL_PATH = "/org/freedesktop/portal/desktop"
@@ -62,14 +76,45 @@ def results_of(answer):
     }[answer]
 
 
+def request_path(sender, options, fallback):
+    token = str(options.get("handle_token", fallback))
+    return "%s/request/%s/%s" % (PORTAL_PATH, sender.lstrip(":").replace(".", "_"), token)
+
+
+def response_signal(path, response, results):
+    message = dbus.lowlevel.SignalMessage(path, REQUEST, "Response")
+    message.append(dbus.UInt32(response), dbus.Dictionary(results, signature="sv"), signature="ua{sv}")
+    return message
+
+
 class Portal(dbus.service.Object):
     def __init__(self, bus, log_path, answers):
         super().__init__(bus, PORTAL_PATH)
         self.bus = bus
         self.log_path = log_path
-        self.answers = answers
+        self.shots = [a for a in answers if a.startswith("shot:")]
+        self.answers = [a for a in answers if not a.startswith("shot:")] or ["cancel"]
         self.calls = 0
         self.requests = []
+
+    @dbus.service.method("org.freedesktop.portal.Screenshot", in_signature="sa{sv}", out_signature="o",
+                         sender_keyword="sender")
+    def Screenshot(self, parent, options, sender=None):
+        answer = self.shots.pop(0) if self.shots else "shot:refuse"
+        path = request_path(sender, options, "shot")
+        log(self.log_path, {"screenshot": str(parent), "answer": answer,
+                            "options": {str(k): str(v) for k, v in options.items()}})
+        request = Request(self.bus, path, self.log_path)
+        self.requests.append(request)
+        if answer == "shot:refuse":
+            request.Response(dbus.UInt32(2), dbus.Dictionary({}, signature="sv"))
+            return dbus.ObjectPath(path)
+        width, height = (int(v) for v in answer[len("shot:"):].split("x"))
+        png = os.path.join(os.environ["HOME"], "Pictures", "Screenshot-%d.png" % len(self.requests))
+        harness.write_png(png, width, height, bytes(
+            v for y in range(height) for x in range(width) for v in (x % 256, y % 256, 255 * ((x + y) % 2))))
+        request.Response(dbus.UInt32(0), dbus.Dictionary({"uri": "file://" + png}, signature="sv"))
+        return dbus.ObjectPath(path)
 
     @dbus.service.method("org.freedesktop.portal.Screenshot", in_signature="sa{sv}", out_signature="o",
                          sender_keyword="sender", async_callbacks=("reply", "error"))
@@ -84,6 +129,14 @@ class Portal(dbus.service.Object):
             return
         request = Request(self.bus, path, self.log_path)
         self.requests.append(request)
+        if answer.startswith("impostor:"):
+            answer = answer[len("impostor:"):]
+            impostor = dbus.bus.BusConnection(os.environ["DBUS_SESSION_BUS_ADDRESS"])
+            impostor.send_message(response_signal(path, *results_of("colour:0.8,0.6,0.2")))
+            # A round trip: the bus has passed the signal on before ours.
+            impostor.call_blocking("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                                   "GetId", "", ())
+            impostor.close()
         response, results = results_of(answer)
         request.Response(dbus.UInt32(response), dbus.Dictionary(results, signature="sv"))
         reply(dbus.ObjectPath(path))
@@ -92,7 +145,8 @@ class Portal(dbus.service.Object):
 def main():
     log_path, answers = sys.argv[1], sys.argv[2:]
     for a in answers:
-        if not a.startswith("colour:") and a != "silent":
+        a = a[len("impostor:"):] if a.startswith("impostor:") else a
+        if not a.startswith(("colour:", "shot:")) and a != "silent":
             results_of(a)  # an unknown answer fails here, before "ready"
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.SessionBus()

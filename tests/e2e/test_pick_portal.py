@@ -9,6 +9,14 @@ a cancel changes nothing; a colour is taken as from a swatch (sample and
 R, G, B; the readout in the custom panel); an ending without a colour, an
 answer without a usable colour and a portal that never replies bring a
 message box and change nothing; with no portal on the bus at all, too.
+Each of these requests first asks the portal for a screenshot, which the
+stand-in refuses, so the colour picker is what the program falls back to.
+
+Where the stand-in gives a screenshot (a PNG it wrote in the user's
+Pictures folder), it shows still over the screen: two arrow presses and
+Enter take the pixel two to the right of the pointer, A and Enter the mean
+of the 3 x 3 square, and the file is gone afterwards. A Response sent on
+the request's path by another bus client is not taken.
 """
 
 import json
@@ -24,6 +32,9 @@ from screen_pick import BLUE, OCHRE
 
 ANSWERS = ["cancel", "colour:0.2,0.4,0.8", "colour:0.8,0.6,0.2", "ended", "badcolour", "silent"]
 UNAVAILABLE = "Picking a colour from the screen is not available here"
+NO_PORTAL = ("Picking from the screen needs the desktop's screenshot service (xdg-desktop-portal), "
+             "which is not running.")
+FROZEN = "^Tinctara: pick from the screen$"
 
 
 class StandIn:
@@ -120,9 +131,60 @@ def failures(app, portal):
 def no_portal(app):
     before = sp.Before(app, sp.RED)
     ask(app)
-    text = sp.take_message(app, UNAVAILABLE)
+    text = sp.take_message(app, NO_PORTAL)
     before.expect_as_before(app, "without a portal")
     print("no portal on the bus: %r" % text)
+
+
+def shot_pixel(x, y):
+    """The stand-in's screenshot at (x, y)."""
+    return (x % 256, y % 256, 255 * ((x + y) % 2))
+
+
+def frozen_shown(app):
+    r = app.session.xdotool("search", "--onlyvisible", "--name", FROZEN)
+    return r.returncode == 0 and r.stdout.split()
+
+
+def pick_in_screenshot(app, point, keys, want, what):
+    before = sp.Before(app, sp.RED)
+    ask(app)
+    harness.wait_until(lambda: frozen_shown(app), 10, 0.05, "%s: the screenshot over the screen" % what)
+    app.session.xdotool("mousemove", "--sync", point[0], point[1] + 1, "mousemove", "--sync", *point)
+    app.key(*keys)
+    harness.wait_until(lambda: not frozen_shown(app), 10, 0.05, "%s: the screenshot gone" % what)
+    sp.expect_colour(app, want, what)
+    before.expect_picker_unmoved(app, what)
+    print("%s: %s took %s" % (what, " ".join(keys), want))
+
+
+def screenshots(session, app):
+    portal = StandIn(session, ["shot:%dx%d" % session.screen] * 2 + ["impostor:cancel"])
+    try:
+        pick_in_screenshot(app, (700, 500), ["Right", "Right", "Return"], shot_pixel(702, 500),
+                           "screenshot, two pixels right")
+        # Red and green the middle's; blue 255 in the middle and corners.
+        mean = (189, 244, round(5 * 255 / 9))
+        pick_in_screenshot(app, (701, 500), ["a", "Return"], mean, "screenshot, 3 x 3 mean")
+        if os.listdir(os.path.join(session.env["HOME"], "Pictures")):
+            raise TestFailure("the screenshots were left behind")
+        # The log goes on from the first stand-in, whose screenshots were all refused.
+        shots = [e for e in portal.entries() if "screenshot" in e]
+        if any(e["options"].get("interactive") != "0" for e in shots) or \
+                [e["answer"] for e in shots].count("shot:%dx%d" % session.screen) != 2:
+            raise TestFailure("expected non-interactive screenshot requests, two answered, got %r" % shots)
+
+        # Refused: the colour picker is asked, and another client's answer
+        # on its path (a colour) is not the portal's.
+        before = sp.Before(app, mean)
+        calls = len(portal.calls())
+        ask(app)
+        portal.wait_calls(calls + 1)
+        time.sleep(1.0)
+        before.expect_as_before(app, "after another client's answer")
+        print("screenshot refused: the colour picker asked; another client's Response changed nothing")
+    finally:
+        portal.stop()
 
 
 def test(args):
@@ -140,6 +202,7 @@ def test(args):
         finally:
             portal.stop()
         no_portal(app)
+        screenshots(session, app)
 
 
 if __name__ == "__main__":

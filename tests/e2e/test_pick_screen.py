@@ -17,6 +17,14 @@ still Copy Colour's format after a restart; text that names no colour
 brings a message quoting it and changes nothing. At scale factor 2 (and 1.5)
 the pixel taken is the device pixel under the pointer: the root window is a
 checkerboard of single device pixels there.
+
+The magnifier: over the checkerboard its middle block shows the pixel
+under the pointer; two Right presses move the pick (and the pointer) two
+pixels and Enter takes that pixel; A and Enter take the 3 x 3 mean; Escape
+after a nudge puts everything back; at factor 2 Right moves one device
+pixel. Another program holding the pointer brings a message and leaves the
+keyboard free; the window unmapped mid-pick ends the pick, and the next
+click on the field is an ordinary one.
 """
 
 import os
@@ -304,6 +312,134 @@ def device_pixels(session, program, scale):
     app.kill()
 
 
+# Holds the pointer of the display in its environment until it is ended.
+HOLD_POINTER = """
+import ctypes, time
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x.XDefaultRootWindow.restype = ctypes.c_ulong
+x.XGrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_uint, ctypes.c_int, ctypes.c_int,
+                           ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
+x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+d = x.XOpenDisplay(None)
+status = x.XGrabPointer(d, x.XDefaultRootWindow(d), 0, 4, 1, 1, 0, 0, 0)
+x.XSync(d, 0)
+print("held" if status == 0 else "status %d" % status, flush=True)
+time.sleep(120)
+"""
+# The checkerboard's 3 x 3 means: five of the middle's colour, four of the other.
+MEANS = {BLUE: (119, 125, 136), OCHRE: (136, 130, 119)}
+
+
+def checker(point):
+    return BLUE if sum(point) % 2 == 0 else OCHRE
+
+
+def magnified(app):
+    """The colour in the middle of the magnifier's grid (its centre block):
+    the grid is centred across the 180-pixel window, 112 pixels high from 6
+    below its top."""
+    r = app.session.xdotool("search", "--onlyvisible", "--name", "^Tinctara magnifier$")
+    ids = r.stdout.decode().split()
+    r = ids and app.session.run(["import", "-silent", "-window", ids[-1], "-depth", "8", "ppm:-"], timeout=20)
+    return r and r.returncode == 0 and harness.read_ppm(r.stdout).pixel(int(90 * app.scale), int(62 * app.scale))
+
+
+def expect_magnified(app, rgb, what):
+    harness.wait_until(lambda: magnified(app) == rgb, 5, 0.05, "%s: the magnifier's centre showing %s" % (what, rgb))
+
+
+def aimed(session, program, scale=1):
+    app = session.start_app(program, scale=scale, working_copy=True)
+    app.wait_window()
+    app.settle()
+    wx, wy, ww, _ = app.window_rect
+    x, y = point = (wx + ww + 200, wy + 101)
+    start_with_keys(app)
+    time.sleep(0.3)
+    move_to(app, point)
+    expect_magnified(app, checker(point), "factor %s, under the pointer" % scale)
+    for dx in (1, 2) if scale == 1 else (1,):
+        app.key("Right")
+        expect_magnified(app, checker((x + dx, y)), "factor %s, %d Right" % (scale, dx))
+    if app.pointer() != (x + dx, y):
+        raise TestFailure("the pointer stands at %s after %d Right, expected %s" % (app.pointer(), dx, (x + dx, y)))
+    app.key("Return")
+    app.wait_texts(dict(zip(sp.CHANNELS, (str(c) for c in checker((x + dx, y))))))
+    print("factor %s: %d Right moved the pick %d device pixels, Enter took that pixel" % (scale, dx, dx))
+    if scale != 1:
+        app.kill()
+        return
+
+    start_with_keys(app)
+    time.sleep(0.3)
+    move_to(app, point)
+    app.key("a", "Return")
+    sp.expect_colour(app, MEANS[checker(point)], "the 3 x 3 mean")
+    before = sp.Before(app, MEANS[checker(point)])
+    start_with_keys(app)
+    time.sleep(0.3)
+    move_to(app, (x + 7, y))
+    app.key("Left", "Escape")
+    before.expect_as_before(app, "Escape after a nudge")
+    print("A: the 3 x 3 mean %s taken; Escape after a nudge put everything back" % (MEANS[checker(point)],))
+    app.kill()
+
+
+def keyboard_free(session, what):
+    holder = subprocess.Popen([harness.SYSTEM_PYTHON, "-c", HOLD_KEYBOARD], env=session.child_env(),
+                              stdout=subprocess.PIPE, start_new_session=True)
+    try:
+        line = sp.read_line(holder, 10, "a program taking the keyboard")
+    finally:
+        holder.kill()
+        holder.wait(10)
+        holder.stdout.close()
+    if line != "held":
+        raise TestFailure("%s: another program cannot take the keyboard (%s)" % (what, line))
+
+
+def shown_now(app):
+    texts = app.texts(sp.CHANNELS)
+    return tuple(int(texts[n]) for n in sp.CHANNELS)
+
+
+def pointer_held(session, app):
+    before = sp.Before(app, shown_now(app))
+    holder = subprocess.Popen([harness.SYSTEM_PYTHON, "-c", HOLD_POINTER],
+                              env=session.child_env(), stdout=subprocess.PIPE, start_new_session=True)
+    try:
+        line = sp.read_line(holder, 10, "the program holding the pointer")
+        if line != "held":
+            raise harness.HarnessError("could not hold the pointer: %s" % line)
+        start_with_keys(app)
+        text = sp.take_message(app, "Picking a colour from the screen is not available here", close=False)
+    finally:
+        holder.kill()
+        holder.wait(10)
+    app.close_message("Return")
+    if "pointer" not in text:
+        raise TestFailure("the message does not say why: %r" % text)
+    keyboard_free(session, "after the refusal")
+    before.expect_as_before(app, "after the pointer was held elsewhere")
+    print("pointer held elsewhere: %r; the keyboard is free" % text)
+
+
+def unmapped_mid_pick(session, app):
+    before = sp.Before(app, shown_now(app))
+    start_with_keys(app)
+    time.sleep(0.3)
+    move_to(app, (outside(app)[0] + 3, outside(app)[1]))
+    app.session.xdotool("windowunmap", "--sync", app.window)
+    app.session.xdotool("windowmap", "--sync", app.window)
+    app.focus()
+    before.expect_as_before(app, "unmapped mid-pick")
+    keyboard_free(session, "unmapped mid-pick")
+    print("unmapped mid-pick: the pick ended as a cancel, the keyboard is free")
+    responsive_after(app)
+
+
 def test(args):
     with harness.Session(keep_temp=args.keep_temp) as session:
         r = session.run(["xsetroot", "-solid", "#3366CC"])
@@ -317,6 +453,8 @@ def test(args):
         taken(app, args.shots)
         copied(app)
         responsive_after(app)
+        pointer_held(session, app)
+        unmapped_mid_pick(session, app)
         in_the_panel(app)
         app.kill()
 
@@ -336,6 +474,8 @@ def test(args):
             raise harness.HarnessError("xsetroot -bitmap failed: " + r.stderr.decode(errors="replace"))
         for scale in (2, 1.5):
             device_pixels(session, args.app, scale)
+        for scale in (1, 2):
+            aimed(session, args.app, scale)
 
 
 if __name__ == "__main__":
