@@ -39,7 +39,7 @@ void Tell(QWidget* parent, QMessageBox::Icon icon, const QString& text)
     box.exec();
 }
 
-QString Colours(qsizetype n)
+QString ColorCountText(qsizetype n)
 {
     return n == 1 ? QStringLiteral("1 colour") : QStringLiteral("%1 colours").arg(n);
 }
@@ -117,7 +117,7 @@ void Form1::mnuFileImport_Click()
     QMessageBox ask(QMessageBox::Question, QStringLiteral("Tinctara"),
                     QStringLiteral("%1 holds %2. Replace the custom colours from cell 1, or fill them in from "
                                    "the selected cell (cell %3)? Cells after the last colour taken keep theirs.")
-                        .arg(QFileInfo(path).fileName(), Colours(qsizetype(palette.colors.size())))
+                        .arg(QFileInfo(path).fileName(), ColorCountText(qsizetype(palette.colors.size())))
                         .arg(selected),
                     QMessageBox::Cancel, this);
     QPushButton* fromFirst = ask.addButton(QStringLiteral("&Replace from Cell 1"), QMessageBox::AcceptRole);
@@ -140,12 +140,12 @@ void Form1::mnuFileImport_Click()
     const QString name = QFileInfo(path).fileName();
     QString said = taken == 1 ? QStringLiteral("Took 1 colour from %1 into cell %2.").arg(name).arg(first)
                               : QStringLiteral("Took %1 from %2 into cells %3 to %4.")
-                                    .arg(Colours(taken), name)
+                                    .arg(ColorCountText(taken), name)
                                     .arg(first)
                                     .arg(first + taken - 1);
     if (qsizetype(palette.colors.size()) > taken)
         said += QStringLiteral(" The file holds %1; only the first %2 fit.")
-                    .arg(Colours(qsizetype(palette.colors.size())))
+                    .arg(ColorCountText(qsizetype(palette.colors.size())))
                     .arg(taken);
     if (palette.skipped > 0)
         said += palette.skipped == 1 ? QStringLiteral(" Skipped 1 line that held no colour.")

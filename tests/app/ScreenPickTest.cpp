@@ -103,12 +103,12 @@ protected:
         EXPECT_EQ(now.add, before.add) << when;
     }
 
-    void ExpectShowing(int32_t colour, const char* when)
+    void ExpectShowing(int32_t color, const char* when)
     {
-        EXPECT_EQ(f().lblSelColor->BackColor(), colour) << when;
-        EXPECT_EQ(f().txtRed->text(), Channel(colour, 0)) << when;
-        EXPECT_EQ(f().txtGreen->text(), Channel(colour, 8)) << when;
-        EXPECT_EQ(f().txtBlue->text(), Channel(colour, 16)) << when;
+        EXPECT_EQ(f().lblSelColor->BackColor(), color) << when;
+        EXPECT_EQ(f().txtRed->text(), Channel(color, 0)) << when;
+        EXPECT_EQ(f().txtGreen->text(), Channel(color, 8)) << when;
+        EXPECT_EQ(f().txtBlue->text(), Channel(color, 16)) << when;
     }
 
     void ExpectSampleAndChannelsOf(const Look& before, const char* when)

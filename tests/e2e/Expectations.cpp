@@ -161,7 +161,7 @@ Answer Handle(const QJsonObject& r, const platform::SystemColors& colors)
                  {QStringLiteral("safe_colour"), Color(SafeColor(k))}},
                 {}};
     }
-    if (op == QLatin1String("custom_colours_file")) {
+    if (op == QLatin1String("custom_colors_file")) {
         // Cells not named hold 0.
         const QJsonObject cells = r.value(QStringLiteral("cells")).toObject();
         std::vector<int32_t> values(CellCount + 1, 0);

@@ -184,7 +184,7 @@ class App:
             raise TestFailure(describe_diff(diffs, what, region[2] * region[3]))
         return client
 
-    def wait_colour(self, rect, rgb, what, margin=3, timeout=10):
+    def wait_color(self, rect, rgb, what, margin=3, timeout=10):
         """Waits until every pixel of the client rectangle (x, y, width,
         height), less `margin` along its border, is `rgb`."""
         rx, ry, rw, rh = rect

@@ -153,14 +153,14 @@ class Expectations:
     def cell_centre(self, k):
         return tuple(self.ask("cell", cell=k)["centre"])
 
-    def safe_colour(self, k):
+    def safe_color(self, k):
         """The safe palette's colour of cell k (black for the fillers)."""
         return tuple(self.ask("cell", cell=k)["safe_colour"])
 
-    def custom_colours_file(self, cells):
+    def custom_colors_file(self, cells):
         """The bytes of the custom colours file holding {cell: colour}, 0
         in every other line."""
-        text = self.ask("custom_colours_file", cells={str(k): list(c) for k, c in cells.items()})["text"]
+        text = self.ask("custom_colors_file", cells={str(k): list(c) for k, c in cells.items()})["text"]
         return text.encode("ascii")
 
     # -- pictures
@@ -195,7 +195,7 @@ def expect(app, what, picture=None, texts=None, sample=None, shots=None, name=No
         if picture is not None:
             app.wait_picture(picture, "picker region", tuple(geometry()["picker_region"]), shots, name)
         if sample is not None:
-            app.wait_colour(NEW_SAMPLE, sample, "new-colour sample")
+            app.wait_color(NEW_SAMPLE, sample, "new-colour sample")
     except harness.TestFailure as e:
         raise harness.TestFailure("%s: %s" % (what, e)) from None
     print("%s: as expected" % what)
@@ -222,7 +222,7 @@ class Picker:
         """The field's colour under the ring's centre."""
         return tuple(self._ask(False)["under_ring"])
 
-    def strip_colour(self):
+    def strip_color(self):
         """The strip's colour at the marks."""
         return tuple(self._ask(False)["strip_at_marks"])
 

@@ -72,7 +72,7 @@ class User:
         return os.path.join(self.home, ".local", "share", "Tinctara", "usercolors.cps")
 
 
-def check_colour_kept(session, exp, user, exe, first_run=None):
+def check_color_kept(session, exp, user, exe, first_run=None):
     """Adds the start colour, red, as custom colour 5 and cancels; the file
     is in the user's data folder with exactly that colour, not beside the
     program, and cell 5 is red again after a restart. `first_run(app)`, if
@@ -102,7 +102,7 @@ def check_colour_kept(session, exp, user, exe, first_run=None):
             data = f.read()
     except OSError as e:
         raise TestFailure("no custom colours in the user's data folder: %s" % e) from None
-    if data != exp.custom_colours_file({5: ex.RED}):
+    if data != exp.custom_colors_file({5: ex.RED}):
         raise TestFailure("unexpected file bytes: %r" % data[:200])
     print("the colour was saved in %s" % path)
 

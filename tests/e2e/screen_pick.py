@@ -43,14 +43,14 @@ class Before:
     def expect_as_before(self, app, what):
         """Sample, R, G, B, H, S, B and the picker as they were."""
         app.wait_texts({n: self.texts[n] for n in CHANNELS})
-        app.wait_colour(NEW_SAMPLE, self.sample, "%s: the new-colour sample" % what)
+        app.wait_color(NEW_SAMPLE, self.sample, "%s: the new-colour sample" % what)
         self.expect_picker_unmoved(app, what)
 
 
-def expect_colour(app, rgb, what):
+def expect_color(app, rgb, what):
     """The new-colour sample and the R, G, B boxes show `rgb`."""
     app.wait_texts(dict(zip(CHANNELS, (str(c) for c in rgb))))
-    app.wait_colour(NEW_SAMPLE, rgb, "%s: the new-colour sample" % what)
+    app.wait_color(NEW_SAMPLE, rgb, "%s: the new-colour sample" % what)
 
 
 def expect_readout_of_sample(app, what):

@@ -226,7 +226,7 @@ class Session:
         path = "/usr/share/qt6ct/colors/%s.conf" % scheme if scheme else None
         if not shutil.which("qt6ct") or (path and not os.path.isfile(path)):
             raise HarnessError("qt6ct or its scheme %s is missing; install the Debian package qt6ct" % scheme)
-        colours = {}
+        colors = {}
         folder = os.path.join(self.env["XDG_CONFIG_HOME"], "qt6ct")
         os.makedirs(folder, exist_ok=True)
         with open(os.path.join(folder, "qt6ct.conf"), "w", encoding="utf-8") as f:
@@ -237,10 +237,10 @@ class Session:
                     line = next(l for l in conf if l.startswith("active_colors="))
                 for role, value in enumerate(line.split("=", 1)[1].split(",")):
                     rgb = int(value.strip()[-6:], 16)  # #AARRGGBB
-                    colours[role] = (rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF)
+                    colors[role] = (rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF)
             if font:
                 f.write('[Fonts]\ngeneral="%s"\n' % font)
-        return {"QT_QPA_PLATFORMTHEME": "qt6ct"}, colours
+        return {"QT_QPA_PLATFORMTHEME": "qt6ct"}, colors
 
     def start_app(self, program, scale=1, env=None, working_copy=False, args=()):
         """Starts the program. `working_copy` runs a copy in a fresh folder, so

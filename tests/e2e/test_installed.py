@@ -12,7 +12,7 @@ import tempfile
 import expected as ex
 import harness
 from harness import TestFailure
-from installed_copy import APP_ID, FILES, User, Runner, check_colour_kept
+from installed_copy import APP_ID, FILES, User, Runner, check_color_kept
 
 
 def install(build_dir, prefix):
@@ -47,10 +47,10 @@ def test(args):
         user = User(root)
         with harness.Session(keep_temp=args.keep_temp) as session:
             exp = ex.Expectations.start(session, args.expectations)
-            check_colour_kept(session, exp, Runner(root), os.path.join(prefix, "bin", "tinctara"))
+            check_color_kept(session, exp, Runner(root), os.path.join(prefix, "bin", "tinctara"))
             if not user.as_nobody:
                 make_read_only(prefix)
-            check_colour_kept(session, exp, user, os.path.join(prefix, "bin", "tinctara"))
+            check_color_kept(session, exp, user, os.path.join(prefix, "bin", "tinctara"))
     finally:
         for folder, _, _ in os.walk(root):
             try:

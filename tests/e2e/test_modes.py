@@ -55,7 +55,7 @@ def swatch_mode(app, exp, shots, mode, boxes):
     # Strip pick: the strip's box follows the row, the colour is the strip's.
     app.drag(strip_path)
     p.mark_row, v[strip_box] = strip_row, exp.value("percent_of_row", strip_row)
-    rgb = p.strip_colour()
+    rgb = p.strip_color()
     check("strip drag to row %d" % strip_row, rgb, rgb, "strip")
 
     # Field picks: H and the other box follow the ring, the strip is
@@ -65,7 +65,7 @@ def swatch_mode(app, exp, shots, mode, boxes):
         app.drag(path)
         p.ring = ring
         v["h"], v[down_box] = exp.value("hue_of_field_x", ring[0]), exp.value("percent_of_row", ring[1])
-        rgb = p.strip_colour()
+        rgb = p.strip_color()
         check(what, rgb, rgb, "field%d" % n)
     return dict(v, rgb=rgb, sample=rgb)
 

@@ -18,7 +18,7 @@ import expected as ex
 import harness
 from harness import TestFailure
 from debian_package import build, files, run
-from installed_copy import APP_ID, User, Runner, check_colour_kept
+from installed_copy import APP_ID, User, Runner, check_color_kept
 
 SKIP = 77
 PROGRAM = "/usr/bin/tinctara"
@@ -105,8 +105,8 @@ def test(args):
         check_installed(packaged)
         with harness.Session(keep_temp=args.keep_temp) as session:
             exp = ex.Expectations.start(session, args.expectations)
-            check_colour_kept(session, exp, User(work), PROGRAM, first_run=check_window_class)
-            check_colour_kept(session, exp, Runner(work), PROGRAM)
+            check_color_kept(session, exp, User(work), PROGRAM, first_run=check_window_class)
+            check_color_kept(session, exp, Runner(work), PROGRAM)
         installed = False
         dpkg("--purge", "tinctara")
         check_removed(packaged)

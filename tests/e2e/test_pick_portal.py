@@ -92,26 +92,26 @@ def first_request_changes_nothing(app, portal, shots):
     print("cancelled at the portal: nothing changed (request from %s)" % call["parent"])
 
 
-def colour_taken(app, portal, shots):
+def color_taken(app, portal, shots):
     before = sp.Before(app, sp.RED)
     ask(app)
     portal.wait_calls(2)
-    sp.expect_colour(app, BLUE, "the portal's colour")
+    sp.expect_color(app, BLUE, "the portal's colour")
     before.expect_picker_unmoved(app, "the portal's colour", shots)
     print("the portal's colour (0.2, 0.4, 0.8) is taken as 51, 102, 204; H, S, B and the picker did not move")
 
 
-def colour_in_the_panel(app, portal):
+def color_in_the_panel(app, portal):
     app.click(*sp.PRESET)
     sp.expect_blank_readout(app, "the custom panel just opened")
     ask(app)
     portal.wait_calls(3)
-    app.wait_colour(sp.NEW_SAMPLE, OCHRE, "panel: the new-colour sample")
+    app.wait_color(sp.NEW_SAMPLE, OCHRE, "panel: the new-colour sample")
     sp.expect_readout_of_sample(app, "panel")
     # Back at the picker, the hue mode puts the colour under the ring into
     # the sample again.
     app.click(*sp.PRESET)
-    app.wait_colour(sp.NEW_SAMPLE, sp.RED, "back at the picker: the new-colour sample")
+    app.wait_color(sp.NEW_SAMPLE, sp.RED, "back at the picker: the new-colour sample")
     print("custom panel: the portal's colour is printed in the readout")
 
 
@@ -153,7 +153,7 @@ def pick_in_screenshot(app, point, keys, want, what):
     app.session.xdotool("mousemove", "--sync", point[0], point[1] + 1, "mousemove", "--sync", *point)
     app.key(*keys)
     harness.wait_until(lambda: not frozen_shown(app), 10, 0.05, "%s: the screenshot gone" % what)
-    sp.expect_colour(app, want, what)
+    sp.expect_color(app, want, what)
     before.expect_picker_unmoved(app, what)
     print("%s: %s took %s" % (what, " ".join(keys), want))
 
@@ -196,8 +196,8 @@ def test(args):
             app.wait_window()
             app.settle()
             first_request_changes_nothing(app, portal, args.shots)
-            colour_taken(app, portal, args.shots)
-            colour_in_the_panel(app, portal)
+            color_taken(app, portal, args.shots)
+            color_in_the_panel(app, portal)
             failures(app, portal)
         finally:
             portal.stop()

@@ -93,7 +93,7 @@ def start_from_menu(app, shots=None):
 def preview(app, before, what):
     """Moves the pointer out of the window and waits for the live preview."""
     point_until(app, outside(app), lambda: shows_rgb(app, BLUE), "%s, the preview starting" % what)
-    sp.expect_colour(app, BLUE, "%s, preview" % what)
+    sp.expect_color(app, BLUE, "%s, preview" % what)
     before.expect_picker_unmoved(app, "%s, preview" % what)
 
 
@@ -117,7 +117,7 @@ def taken(app, shots):
     start_from_menu(app, shots)
     preview(app, before, "from the menu")
     app.session.xdotool("click", "1")
-    sp.expect_colour(app, BLUE, "taken")
+    sp.expect_color(app, BLUE, "taken")
     app.settle()
     before.expect_picker_unmoved(app, "taken", shots)
     print("left click: sample and R, G, B hold 51, 102, 204; H, S, B and the picker did not move")
@@ -169,7 +169,7 @@ def pasted(session, app):
     for text, rgb in PASTED:
         put_on_clipboard(session, text)
         app.key("ctrl+shift+v")
-        sp.expect_colour(app, rgb, "pasted %r" % text)
+        sp.expect_color(app, rgb, "pasted %r" % text)
         before.expect_picker_unmoved(app, "pasted %r" % text)
     print("Ctrl+Shift+V: %s each showed in the sample and R, G, B; H, S, B and the picker stayed"
           % ", ".join(repr(t) for t, _ in PASTED))
@@ -207,7 +207,7 @@ def remembered(session, app, program, last):
     app.focus()
     put_on_clipboard(session, "#3366cc")
     app.key("ctrl+shift+v")
-    sp.expect_colour(app, BLUE, "pasted after the restart")
+    sp.expect_color(app, BLUE, "pasted after the restart")
     app.key("ctrl+shift+c")
     expect_clipboard(app, last, "Copy Colour after the restart")
     print("after a restart Copy Colour writes %r" % last)
@@ -238,10 +238,10 @@ def in_the_panel(app):
     sp.expect_blank_readout(app, "the custom panel just opened")
     start_with_keys(app)
     point_until(app, outside(app), lambda: sample_is(app, BLUE), "panel preview starting")
-    app.wait_colour(sp.NEW_SAMPLE, BLUE, "panel preview: the new-colour sample")
+    app.wait_color(sp.NEW_SAMPLE, BLUE, "panel preview: the new-colour sample")
     sp.expect_blank_readout(app, "panel preview")
     app.session.xdotool("click", "1")
-    app.wait_colour(sp.NEW_SAMPLE, BLUE, "panel, taken: the new-colour sample")
+    app.wait_color(sp.NEW_SAMPLE, BLUE, "panel, taken: the new-colour sample")
     sp.expect_readout_of_sample(app, "panel, taken")
     print("custom panel: the taken colour is printed in the readout")
 
@@ -305,7 +305,7 @@ def device_pixels(session, program, scale):
         app.session.xdotool("click", "1")
         what = "factor %s, device pixel %s" % (scale, point)
         if scale == int(scale):
-            sp.expect_colour(app, want, what)
+            sp.expect_color(app, want, what)
         else:  # the harness compares pictures at whole factors only
             app.wait_texts(dict(zip(sp.CHANNELS, (str(c) for c in want))))
     print("factor %s: each pick took the device pixel under the pointer" % scale)
@@ -376,7 +376,7 @@ def aimed(session, program, scale=1):
     time.sleep(0.3)
     move_to(app, point)
     app.key("a", "Return")
-    sp.expect_colour(app, MEANS[checker(point)], "the 3 x 3 mean")
+    sp.expect_color(app, MEANS[checker(point)], "the 3 x 3 mean")
     before = sp.Before(app, MEANS[checker(point)])
     start_with_keys(app)
     time.sleep(0.3)

@@ -30,7 +30,7 @@ def test(args):
                          "startup_x%d" % args.scale)
         print("picker region: every pixel as expected")
         for what, rect in (("new colour sample", ex.NEW_SAMPLE), ("old colour sample", ex.OLD_SAMPLE)):
-            app.wait_colour(rect, ex.RED, what)
+            app.wait_color(rect, ex.RED, what)
             print("%s: pure red" % what)
         print("texts: %s" % app.wait_texts(EXPECTED_TEXTS, timeout=5))
         if not app.running():

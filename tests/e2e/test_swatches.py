@@ -59,7 +59,7 @@ def expect_file(app, exp, cells, what, timeout=5):
     byte, and nothing else lies beside the program (no temporary file left
     behind)."""
     path = os.path.join(app.folder, FILE_NAME)
-    want = exp.custom_colours_file(cells)
+    want = exp.custom_colors_file(cells)
     deadline = time.monotonic() + timeout
     while True:
         try:
@@ -127,20 +127,20 @@ def first_run(session, program, exp, shots):
     # The colour to add: a pick on the field.
     app.click(150, 80)
     picker.ring = (150, 80)
-    colour = picker.under_ring()
-    ex.expect(app, "pick at (150, 80)", picker.picture(), None, colour, shots, "swatches_pick")
+    color = picker.under_ring()
+    ex.expect(app, "pick at (150, 80)", picker.picture(), None, color, shots, "swatches_pick")
     samples_print_behind_the_value_frame(app, shots)
 
     app.click(*ex.PRESET)
-    expect_panel(app, exp, "custom panel without a file", {}, 1, colour, shots,
+    expect_panel(app, exp, "custom panel without a file", {}, 1, color, shots,
                  "swatches_custom_empty")
-    app.wait_colour(ex.ADD_SAMPLE, colour, "add sample")
+    app.wait_color(ex.ADD_SAMPLE, color, "add sample")
     expect_controls(app, "custom panel", add_shown=True)
     if os.path.exists(os.path.join(app.folder, FILE_NAME)):
         raise TestFailure("opening the panel wrote %s" % FILE_NAME)
 
     app.choose(*LIST, "Safe Palette (216)")
-    expect_panel(app, exp, "safe panel", None, 1, colour, shots, "swatches_safe")
+    expect_panel(app, exp, "safe panel", None, 1, color, shots, "swatches_safe")
     heard = app.descriptions(["Colour picker"])["Colour picker"]
     if heard != "Safe palette":
         raise TestFailure("safe panel: the client area's description is %r, not the grid's name" % heard)
@@ -151,13 +151,13 @@ def first_run(session, program, exp, shots):
     # Swatches: a click, a filler cell, a drag across a gap into the next
     # row, and a click in a gap that hits nothing.
     app.click(*exp.cell_centre(40))
-    expect_panel(app, exp, "safe cell 40", None, 40, exp.safe_colour(40), shots, "swatches_safe40")
+    expect_panel(app, exp, "safe cell 40", None, 40, exp.safe_color(40), shots, "swatches_safe40")
     expect_readout_seen(app, "safe cell 40")
     app.click(*exp.cell_centre(220))
     expect_panel(app, exp, "filler cell 220", None, 220, BLACK, shots, "swatches_safe220")
     (x0, y0), (x1, y1) = exp.cell_centre(100), exp.cell_centre(117)
     app.drag([(x0, y0), ((x0 + x1) // 2, (y0 + y1) // 2), (x1, y1)])
-    safe117 = exp.safe_colour(117)
+    safe117 = exp.safe_color(117)
     expect_panel(app, exp, "drag from cell 100 to 117", None, 117, safe117, shots, "swatches_safe117")
     left, top, _, _ = exp.cell_rect(117)
     for gap in ((left - 2, top + 7), (left + 7, top + 15), (left, top + 7)):
@@ -171,17 +171,17 @@ def first_run(session, program, exp, shots):
     app.choose(*LIST, "Custom...")
     expect_panel(app, exp, "custom panel again", {}, 117, safe117, shots, "swatches_custom117")
     expect_controls(app, "custom panel again", add_shown=True)
-    app.wait_colour(ex.ADD_SAMPLE, colour, "add sample")
+    app.wait_color(ex.ADD_SAMPLE, color, "add sample")
 
     app.click(*ADD)
-    cells = {117: colour}
+    cells = {117: color}
     expect_panel(app, exp, "added to cell 117", cells, 117, safe117, shots, "swatches_added117")
     expect_file(app, exp, cells, "added to cell 117")
 
     app.click(*exp.cell_centre(5))
     expect_panel(app, exp, "custom cell 5", cells, 5, BLACK, shots, "swatches_custom5")
     app.click(*ADD)
-    cells = {5: colour, 117: colour}
+    cells = {5: color, 117: color}
     expect_panel(app, exp, "added to cell 5", cells, 5, BLACK, shots, "swatches_added5")
     expect_file(app, exp, cells, "added to cell 5")
 
@@ -192,7 +192,7 @@ def first_run(session, program, exp, shots):
     app.click(*ex.PRESET)
     s, b = exp.value("percent_of_field_x", 150), exp.value("percent_of_row", 80)
     picker.ring = (exp.value("field_x_of_percent", s), exp.value("field_y_of_percent", b))
-    ex.expect(app, "back to the picker", picker.picture(), ex.boxes(0, s, b, colour), picker.under_ring(),
+    ex.expect(app, "back to the picker", picker.picture(), ex.boxes(0, s, b, color), picker.under_ring(),
               shots, "swatches_picker")
     app.click(*OK)
     status = app.wait_exit(5)
@@ -231,8 +231,8 @@ def contrast(a, b):
 def dark_scheme_run(session, program, exp, shots):
     """In qt6ct's dark scheme the readout and the cells' outlines are drawn
     in the scheme's window text colour, readable on its window colour."""
-    env, colours = session.desktop_theme("darker")
-    window, text = colours[10], colours[0]  # QPalette::Window, WindowText
+    env, colors = session.desktop_theme("darker")
+    window, text = colors[10], colors[0]  # QPalette::Window, WindowText
     app = session.start_app(program, working_copy=True, env=env)
     app.wait_window()
     app.settle()
@@ -280,9 +280,9 @@ def two_copies_run(session, program, exp, shots):
     b.click(150, 80)  # the second copy adds another colour than red
     picker = ex.Picker(exp)
     picker.ring = (150, 80)
-    colour = picker.under_ring()
+    color = picker.under_ring()
     cells = {}
-    for app, cell, rgb in ((a, None, None), (b, None, None), (a, 3, ex.RED), (b, 4, colour), (a, 5, ex.RED)):
+    for app, cell, rgb in ((a, None, None), (b, None, None), (a, 3, ex.RED), (b, 4, color), (a, 5, ex.RED)):
         if cell is None:
             app.click(*ex.PRESET)
             continue
@@ -302,7 +302,7 @@ def unreadable_file_run(session, program, exp, shots):
     folder = tempfile.mkdtemp(prefix="app-", dir=session.tmp)
     exe, path = os.path.join(folder, "tinctara"), os.path.join(folder, FILE_NAME)
     shutil.copy2(program, exe)
-    kept = exp.custom_colours_file({7: ex.RED})
+    kept = exp.custom_colors_file({7: ex.RED})
     with open(path, "wb") as f:
         f.write(kept)
     os.chmod(path, 0)

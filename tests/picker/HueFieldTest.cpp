@@ -90,8 +90,8 @@ TEST(FillHueField, EveryMethodEqualsTheDoubleArithmeticEverywhere)
 TEST(FillHueField, OutOfRangeChannelsLeaveUnfitBytesZeroAndTheOthersExact)
 {
     auto bits = std::make_unique<uint8_t[]>(FieldBitsBytes);
-    const std::array<int16_t, 3> colours[] = {{300, -5, 128}, {-32768, 32767, 0}, {255, 256, -1}};
-    for (const auto& [red, green, blue] : colours) {
+    const std::array<int16_t, 3> colors[] = {{300, -5, 128}, {-32768, 32767, 0}, {255, 256, -1}};
+    for (const auto& [red, green, blue] : colors) {
         std::memset(bits.get(), 0xA5, FieldBitsBytes);
         FillHueField(bits.get(), red, green, blue);
         const int channel[3] = {blue, green, red};

@@ -23,11 +23,11 @@ inline ::testing::AssertionResult SameImage(const platform::Surface& got, const 
     return SameImage(got.Image(), want);
 }
 
-// The surface against colourAt(x, y) at every one of its pixels.
+// The surface against colorAt(x, y) at every one of its pixels.
 template <class F>
-::testing::AssertionResult MatchesEverywhere(const platform::Surface& s, F colourAt)
+::testing::AssertionResult MatchesEverywhere(const platform::Surface& s, F colorAt)
 {
-    return SameImage(s, Picture::Generated(s.Width(), s.Height(), colourAt));
+    return SameImage(s, Picture::Generated(s.Width(), s.Height(), colorAt));
 }
 
 } // namespace expected

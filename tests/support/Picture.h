@@ -39,12 +39,12 @@ class Picture {
 public:
     Picture(int width, int height, int32_t fill);
     template <class F>
-    static Picture Generated(int width, int height, F colourAt)
+    static Picture Generated(int width, int height, F colorAt)
     {
         Picture p(width, height, 0);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                p.Set(x, y, colourAt(x, y));
+                p.Set(x, y, colorAt(x, y));
         return p;
     }
     static Picture Of(const QImage& image);

@@ -35,11 +35,11 @@ void PaintGap(Picture& p, const Box& cell, int32_t value);
 
 // The drawing surface with the 224 cells and the edge around `selected`.
 template <class F>
-Picture PanelPicture(F colourOfCell, int selected, const platform::SystemColors& colors)
+Picture PanelPicture(F colorOfCell, int selected, const platform::SystemColors& colors)
 {
     Picture p(ClientWidth, ClientHeight, colors.Face);
     for (int k = 1; k <= CellCount; ++k)
-        PaintCell(p, k, colourOfCell(k));
+        PaintCell(p, k, colorOfCell(k));
     PaintSelectionEdge(p, selected, colors);
     return p;
 }
