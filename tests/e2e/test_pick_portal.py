@@ -180,7 +180,7 @@ def screenshots(session, app):
         calls = len(portal.calls())
         ask(app)
         portal.wait_calls(calls + 1)
-        time.sleep(1.0)
+        app.settle(quiet=1.0)
         before.expect_as_before(app, "after another client's answer")
         print("screenshot refused: the colour picker asked; another client's Response changed nothing")
     finally:

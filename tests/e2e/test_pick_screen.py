@@ -336,12 +336,23 @@ def checker(point):
     return BLUE if sum(point) % 2 == 0 else OCHRE
 
 
+def magnifier(app):
+    r = app.session.xdotool("search", "--onlyvisible", "--name", "^Tinctara magnifier$")
+    return r.stdout.decode().split()
+
+
+def start_magnified(app):
+    """Starts a pick and waits until the magnifier shows, so that keys and
+    moves reach the grab."""
+    start_with_keys(app)
+    harness.wait_until(lambda: magnifier(app), 10, 0.05, "the magnifier showing")
+
+
 def magnified(app):
     """The colour in the middle of the magnifier's grid (its centre block):
     the grid is centred across the 180-pixel window, 112 pixels high from 6
     below its top."""
-    r = app.session.xdotool("search", "--onlyvisible", "--name", "^Tinctara magnifier$")
-    ids = r.stdout.decode().split()
+    ids = magnifier(app)
     r = ids and app.session.run(["import", "-silent", "-window", ids[-1], "-depth", "8", "ppm:-"], timeout=20)
     return r and r.returncode == 0 and harness.read_ppm(r.stdout).pixel(int(90 * app.scale), int(62 * app.scale))
 
@@ -350,16 +361,18 @@ def expect_magnified(app, rgb, what):
     harness.wait_until(lambda: magnified(app) == rgb, 5, 0.05, "%s: the magnifier's centre showing %s" % (what, rgb))
 
 
-def aimed(session, program, scale=1):
+def aimed(session, program, scale=1, shots=None):
     app = session.start_app(program, scale=scale, working_copy=True)
     app.wait_window()
     app.settle()
     wx, wy, ww, _ = app.window_rect
     x, y = point = (wx + ww + 200, wy + 101)
-    start_with_keys(app)
-    time.sleep(0.3)
+    start_magnified(app)
     move_to(app, point)
     expect_magnified(app, checker(point), "factor %s, under the pointer" % scale)
+    if shots:
+        app.session.run(["import", "-silent", "-window", "root", os.path.join(shots, "magnifier_x%s.png" % scale)],
+                        timeout=20)
     for dx in (1, 2) if scale == 1 else (1,):
         app.key("Right")
         expect_magnified(app, checker((x + dx, y)), "factor %s, %d Right" % (scale, dx))
@@ -372,14 +385,12 @@ def aimed(session, program, scale=1):
         app.kill()
         return
 
-    start_with_keys(app)
-    time.sleep(0.3)
+    start_magnified(app)
     move_to(app, point)
     app.key("a", "Return")
     sp.expect_color(app, MEANS[checker(point)], "the 3 x 3 mean")
     before = sp.Before(app, MEANS[checker(point)])
-    start_with_keys(app)
-    time.sleep(0.3)
+    start_magnified(app)
     move_to(app, (x + 7, y))
     app.key("Left", "Escape")
     before.expect_as_before(app, "Escape after a nudge")
@@ -428,8 +439,7 @@ def pointer_held(session, app):
 
 def unmapped_mid_pick(session, app):
     before = sp.Before(app, shown_now(app))
-    start_with_keys(app)
-    time.sleep(0.3)
+    start_magnified(app)
     move_to(app, (outside(app)[0] + 3, outside(app)[1]))
     app.session.xdotool("windowunmap", "--sync", app.window)
     app.session.xdotool("windowmap", "--sync", app.window)
@@ -475,7 +485,7 @@ def test(args):
         for scale in (2, 1.5):
             device_pixels(session, args.app, scale)
         for scale in (1, 2):
-            aimed(session, args.app, scale)
+            aimed(session, args.app, scale, args.shots)
 
 
 if __name__ == "__main__":
