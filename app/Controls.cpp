@@ -284,6 +284,36 @@ void TextBox::changeEvent(QEvent* event)
     // The font's description is long to write out: done once per font.
     if (event->type() == QEvent::FontChange)
         fontKey_ = font().key();
+    cursorRects_.clear();
+}
+
+void TextBox::resizeEvent(QResizeEvent* event)
+{
+    QLineEdit::resizeEvent(event);
+    cursorRects_.clear();
+}
+
+QRect TextBox::CursorRectOf(const QString& text) const
+{
+    // Asking QLineEdit for it goes through the style and the text layout
+    // on every paint. It changes with the text, the cursor, the box's
+    // shape and the scroll; the scroll only changes while QLineEdit
+    // paints, which clears these.
+    const QRect contents = contentsRect();
+    const QMargins margins = textMargins();
+    const std::array<int, 13> shape{int(echoMode()),   int(alignment()), int(hasFrame()), int(layoutDirection()),
+                                    contents.x(),      contents.y(),     contents.width(), contents.height(),
+                                    margins.left(),    margins.top(),    margins.right(),  margins.bottom(),
+                                    int(std::lround(devicePixelRatioF() * 1000))};
+    if (shape != cursorShape_ || cursorRects_.size() > 512) {
+        cursorRects_.clear();
+        cursorShape_ = shape;
+    }
+    const std::pair<QString, int> key(text, cursorPosition());
+    auto found = cursorRects_.constFind(key);
+    if (found == cursorRects_.constEnd())
+        found = cursorRects_.insert(key, cursorRect());
+    return *found;
 }
 
 TextBox::PictureKey TextBox::KeyOf(const QStyleOptionFrame& option, qreal ratio) const
@@ -296,7 +326,7 @@ TextBox::PictureKey TextBox::KeyOf(const QStyleOptionFrame& option, qreal ratio)
             ratio,
             option.palette.cacheKey(),
             beneath ? beneath->palette().cacheKey() : 0,
-            cursorRect(),
+            CursorRectOf(text()),
             {cursorPosition(), selectionStart(), selectionLength(), int(option.state), int(alignment()),
              int(echoMode()), int(hasFrame()), int(layoutDirection())}};
 }
@@ -339,7 +369,10 @@ void TextBox::paintEvent(QPaintEvent* event)
         }
     }
     QLineEdit::paintEvent(event);
-    if (!cacheable || cursorRect() != key.cursor || !event->region().contains(rect()))
+    const bool scrolled = !cacheable || cursorRect() != key.cursor;
+    if (scrolled)
+        cursorRects_.clear();
+    if (scrolled || !event->region().contains(rect()))
         return;
     QPainter painter(this);
     // The engine paints on the window's backing store (or the picture of a

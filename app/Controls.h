@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <QAction>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -95,6 +96,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 public:
     // Everything that shapes the picture of an unfocused box.
@@ -114,9 +116,14 @@ public:
 private:
     PictureKey KeyOf(const QStyleOptionFrame& option, qreal ratio) const;
     bool WholePixels(const QPainter& painter) const;
+    QRect CursorRectOf(const QString& text) const;
 
     KeyPresses* presses_;
     QString fontKey_;
+    // Cursor rectangles by text and cursor position, good while the scroll QLineEdit keeps
+    // and the box's shape stay as they were; see CursorRectOf.
+    mutable QHash<std::pair<QString, int>, QRect> cursorRects_;
+    mutable std::array<int, 13> cursorShape_{};
 };
 
 // An option button that skips painting where it shows nothing. Its last
