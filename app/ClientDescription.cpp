@@ -8,6 +8,10 @@ void Form1::DescribeClient()
 {
     const color::PickerGeometry& g = view_.Geometry();
     const int x = view_.FieldX(), y = view_.FieldY();
+    const std::array<int, 4> describing{int(panel_.PresetMode()), int(view_.Mode()), x, y};
+    if (describing == describedFor_)
+        return;
+    describedFor_ = describing;
     QString text;
     if (panel_.PresetMode() == PresetCustom)
         text = QStringLiteral("Custom colours");

@@ -6,8 +6,11 @@
 #include <utility>
 
 #include <QApplication>
+#include <QBasicTimer>
 #include <QCache>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -269,6 +272,107 @@ QCache<TextBox::PictureKey, QImage>& BoxPictures()
     return pictures;
 }
 
+// Where the cursor ends up once QLineEdit has been given a text that fits
+// and has painted it, for boxes of one shape: a text that fits sits where
+// the alignment puts it, whatever the scroll before, so this and the text
+// settle the picture the text will paint. Boxes of one shape share it, as
+// they share their pictures.
+struct Settled {
+    QString text;
+    TextBox::Shape shape;
+    bool operator==(const Settled&) const = default;
+};
+
+size_t qHash(const Settled& s, size_t seed = 0)
+{
+    return qHashRange(s.shape.begin(), s.shape.end(), qHash(s.text, seed));
+}
+
+QHash<Settled, QRect>& SettledCursors()
+{
+    static QHash<Settled, QRect> settled;
+    return settled;
+}
+
+// Boxes whose text waits for QLineEdit: all are handed theirs together, once
+// no box has had a new one for a moment. One timer for all of them, started
+// once per pause rather than once per value.
+class LateTexts : public QObject {
+public:
+    static LateTexts& Instance()
+    {
+        // Ends with the application, like the box style.
+        static QPointer<LateTexts> late;
+        if (!late) {
+            late = new LateTexts;
+            late->setParent(QCoreApplication::instance());
+        }
+        return *late;
+    }
+
+    void Add(TextBox* box)
+    {
+        if (!boxes_.contains(box))
+            boxes_.append(box);
+        sinceLast_.start();
+        if (!timer_.isActive())
+            timer_.start(kPause, this);
+    }
+
+protected:
+    void timerEvent(QTimerEvent* event) override
+    {
+        if (event->timerId() != timer_.timerId())
+            return;
+        const qint64 waited = sinceLast_.elapsed();
+        if (waited < kPause) {
+            timer_.start(int(kPause - waited), this);
+            return;
+        }
+        CommitAll();
+    }
+
+public:
+    void CommitAll()
+    {
+        timer_.stop();
+        const QList<QPointer<TextBox>> boxes = std::exchange(boxes_, {});
+        for (TextBox* box : boxes)
+            if (box)
+                box->Commit();
+    }
+
+private:
+    // Short enough that a screen reader hears the value as the hand stops;
+    // longer than the gap between two steps of a drag.
+    static constexpr int kPause = 120;
+    QList<QPointer<TextBox>> boxes_;
+    QBasicTimer timer_;
+    QElapsedTimer sinceLast_;
+};
+
+// Events a box takes without reading or changing its text or its look.
+bool LeavesTextAlone(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::Paint:
+    case QEvent::UpdateRequest:
+    case QEvent::UpdateLater:
+    case QEvent::Timer:
+    case QEvent::MetaCall:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::HoverLeave:
+    case QEvent::MouseMove:
+    case QEvent::ToolTip:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 TextBox::TextBox(QWidget* parent, KeyPresses* presses) : QLineEdit(parent), presses_(presses)
@@ -293,18 +397,74 @@ void TextBox::resizeEvent(QResizeEvent* event)
     cursorRects_.clear();
 }
 
+void TextBox::setText(const QString& text)
+{
+    if (!hasFocus() && !text.isEmpty()) {
+        const auto settled = SettledCursors().constFind({text, ShapeOf()});
+        if (settled != SettledCursors().constEnd()) {
+            QStyleOptionFrame option;
+            initStyleOption(&option);
+            PictureKey key = KeyOf(option, devicePixelRatioF(), text, *settled, {int(text.size()), -1, 0});
+            if (BoxPictures().contains(key)) {
+                late_ = text;
+                lateKey_ = std::move(key);
+                update();
+                LateTexts::Instance().Add(this);
+                return;
+            }
+        }
+    }
+    late_.reset();
+    QLineEdit::setText(text);
+}
+
+void TextBox::CommitAll()
+{
+    LateTexts::Instance().CommitAll();
+}
+
+void TextBox::Commit()
+{
+    if (!late_)
+        return;
+    const QString text = *std::exchange(late_, std::nullopt);
+    QLineEdit::setText(text);
+}
+
+bool TextBox::event(QEvent* event)
+{
+    // Whatever would read the text, edit it or change the look the picture
+    // was taken in gets QLineEdit up to date first.
+    if (late_ && !LeavesTextAlone(event->type()))
+        Commit();
+    return QLineEdit::event(event);
+}
+
+bool TextBox::Fits(const QStyleOptionFrame& option, const QString& text) const
+{
+    // QLineEdit's own test: the text's width, rounded, and a pixel for the
+    // cursor within the contents less its margin of 2 on either side.
+    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this) - textMargins();
+    return qRound(QFontMetricsF(font()).horizontalAdvance(text)) + 1 <= contents.width() - 4;
+}
+
+TextBox::Shape TextBox::ShapeOf() const
+{
+    const QRect contents = contentsRect();
+    const QMargins margins = textMargins();
+    return {int(echoMode()),   int(alignment()), int(hasFrame()),   int(layoutDirection()),
+            contents.x(),      contents.y(),     contents.width(),  contents.height(),
+            margins.left(),    margins.top(),    margins.right(),   margins.bottom(),
+            int(std::lround(devicePixelRatioF() * 1000))};
+}
+
 QRect TextBox::CursorRectOf(const QString& text) const
 {
     // Asking QLineEdit for it goes through the style and the text layout
     // on every paint. It changes with the text, the cursor, the box's
     // shape and the scroll; the scroll only changes while QLineEdit
     // paints, which clears these.
-    const QRect contents = contentsRect();
-    const QMargins margins = textMargins();
-    const std::array<int, 13> shape{int(echoMode()),   int(alignment()), int(hasFrame()), int(layoutDirection()),
-                                    contents.x(),      contents.y(),     contents.width(), contents.height(),
-                                    margins.left(),    margins.top(),    margins.right(),  margins.bottom(),
-                                    int(std::lround(devicePixelRatioF() * 1000))};
+    const Shape shape = ShapeOf();
     if (shape != cursorShape_ || cursorRects_.size() > 512) {
         cursorRects_.clear();
         cursorShape_ = shape;
@@ -316,19 +476,20 @@ QRect TextBox::CursorRectOf(const QString& text) const
     return *found;
 }
 
-TextBox::PictureKey TextBox::KeyOf(const QStyleOptionFrame& option, qreal ratio) const
+TextBox::PictureKey TextBox::KeyOf(const QStyleOptionFrame& option, qreal ratio, const QString& text, QRect cursor,
+                                   std::array<int, 3> cursorAndSelection) const
 {
     const QWidget* beneath = parentWidget();
-    return {text(),
+    return {text,
             placeholderText(),
             fontKey_,
             size(),
             ratio,
             option.palette.cacheKey(),
             beneath ? beneath->palette().cacheKey() : 0,
-            CursorRectOf(text()),
-            {cursorPosition(), selectionStart(), selectionLength(), int(option.state), int(alignment()),
-             int(echoMode()), int(hasFrame()), int(layoutDirection())}};
+            cursor,
+            {cursorAndSelection[0], cursorAndSelection[1], cursorAndSelection[2], int(option.state),
+             int(alignment()), int(echoMode()), int(hasFrame()), int(layoutDirection())}};
 }
 
 size_t qHash(const TextBox::PictureKey& k, size_t seed)
@@ -353,13 +514,28 @@ void TextBox::paintEvent(QPaintEvent* event)
     // changes while painting; the cursor rectangle shows it. The key holds
     // it, and a copy is used only where painting left it as it was, so a
     // copy leaves the box exactly as a paint would.
+    if (late_) {
+        // Anything that could change the look reaches the box as an event,
+        // which gives QLineEdit the text first; only an evicted picture
+        // gets here without one.
+        if (const QImage* picture = BoxPictures().object(lateKey_)) {
+            QPainter painter(this);
+            if (WholePixels(painter)) {
+                painter.drawImage(QPoint(0, 0), *picture);
+                return;
+            }
+        }
+        Commit();
+    }
     QStyleOptionFrame option;
     initStyleOption(&option);
     const qreal ratio = devicePixelRatioF();
-    const bool cacheable = !hasFocus() && !text().isEmpty();
+    const QString shown = QLineEdit::text();
+    const bool cacheable = !hasFocus() && !shown.isEmpty();
     PictureKey key;
     if (cacheable) {
-        key = KeyOf(option, ratio);
+        key = KeyOf(option, ratio, shown, CursorRectOf(shown),
+                    {cursorPosition(), selectionStart(), selectionLength()});
         if (const QImage* picture = BoxPictures().object(key)) {
             QPainter painter(this);
             if (WholePixels(painter)) {
@@ -388,6 +564,12 @@ void TextBox::paintEvent(QPaintEvent* event)
     auto* picture = new QImage(screen->copy(area));
     picture->setDevicePixelRatio(ratio);
     const auto cost = static_cast<qsizetype>(picture->sizeInBytes());
+    // As QLineEdit leaves a box it was given a text: the cursor at the end.
+    if (key.numbers[0] == shown.size() && key.numbers[1] < 0 && Fits(option, shown)) {
+        if (SettledCursors().size() > 4096)
+            SettledCursors().clear();
+        SettledCursors().insert({shown, ShapeOf()}, key.cursor);
+    }
     BoxPictures().insert(key, picture, cost);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 #include <QAction>
@@ -87,11 +88,25 @@ class TextBox : public QLineEdit {
 public:
     TextBox(QWidget* parent, KeyPresses* presses);
 
+    // The text the box shows and the handlers read. These stand in front of
+    // QLineEdit's own on purpose: giving QLineEdit a text lays it out and
+    // shapes it, most of what a drag step would cost, so an unfocused box
+    // that has shown a text before shows its picture at once and hands the
+    // text to QLineEdit only once the values stop changing for a moment (or
+    // before anything else reaches the box). Screen readers, which ask
+    // QLineEdit, hear the value the drag settles on.
+    QString text() const { return late_ ? *late_ : QLineEdit::text(); }
+    void setText(const QString& text);
+    // Hands a text still waiting to QLineEdit: this box's, or every box's.
+    void Commit();
+    static void CommitAll();
+
 signals:
     void keyReleased(int key);
     void focusLost();
 
 protected:
+    bool event(QEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -113,17 +128,27 @@ public:
         bool operator==(const PictureKey&) const = default;
     };
 
+    // What places the text in the box: echo mode, alignment, frame,
+    // direction, contents rectangle, text margins, pixel ratio.
+    using Shape = std::array<int, 13>;
+
 private:
-    PictureKey KeyOf(const QStyleOptionFrame& option, qreal ratio) const;
+    Shape ShapeOf() const;
+    PictureKey KeyOf(const QStyleOptionFrame& option, qreal ratio, const QString& text, QRect cursor,
+                     std::array<int, 3> cursorAndSelection) const;
     bool WholePixels(const QPainter& painter) const;
     QRect CursorRectOf(const QString& text) const;
+    bool Fits(const QStyleOptionFrame& option, const QString& text) const;
 
     KeyPresses* presses_;
     QString fontKey_;
     // Cursor rectangles by text and cursor position, good while the scroll QLineEdit keeps
     // and the box's shape stay as they were; see CursorRectOf.
     mutable QHash<std::pair<QString, int>, QRect> cursorRects_;
-    mutable std::array<int, 13> cursorShape_{};
+    mutable Shape cursorShape_{};
+    // The text shown but not yet given to QLineEdit, and its picture's key.
+    std::optional<QString> late_;
+    PictureKey lateKey_;
 };
 
 // An option button that skips painting where it shows nothing. Its last

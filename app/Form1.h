@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -203,6 +204,9 @@ private:
     bool StripDrag = false;
     bool hueMessageShown_ = false;
     bool showQueued_ = false;
+    // What the client area's description was last written for: the panel,
+    // the mode and the ring. A strip step changes none of them.
+    std::array<int, 4> describedFor_{-1, -1, -1, -1};
     // Which keys were pressed in this window; the value boxes ask it.
     app::KeyPresses* keyPresses_ = nullptr;
     // What a pick from the screen puts back when it is cancelled.
