@@ -22,6 +22,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
+#include <QTextLayout>
 
 #include "color/ColorInfo.h"
 #include "platform/Surface.h"
@@ -399,20 +400,24 @@ void TextBox::resizeEvent(QResizeEvent* event)
 
 void TextBox::setText(const QString& text)
 {
-    if (!hasFocus() && !text.isEmpty()) {
+    // Shown early: as a picture QLineEdit painted of this text, or else
+    // painted here by QLineEdit's rules; see PaintFresh.
+    if (!hasFocus() && !text.isEmpty() && CanPaintFresh()) {
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        const qreal ratio = devicePixelRatioF();
+        const std::array<int, 3> atEnd{int(text.size()), -1, 0};
         const auto settled = SettledCursors().constFind({text, ShapeOf()});
-        if (settled != SettledCursors().constEnd()) {
-            QStyleOptionFrame option;
-            initStyleOption(&option);
-            PictureKey key = KeyOf(option, devicePixelRatioF(), text, *settled, {int(text.size()), -1, 0});
-            if (BoxPictures().contains(key)) {
-                late_ = text;
-                lateKey_ = std::move(key);
-                update();
-                LateTexts::Instance().Add(this);
-                return;
-            }
-        }
+        PictureKey key;
+        if (settled != SettledCursors().constEnd())
+            key = KeyOf(option, ratio, text, *settled, atEnd);
+        if (settled == SettledCursors().constEnd() || !BoxPictures().contains(key))
+            key = KeyOf(option, ratio, text, QRect(), atEnd);
+        late_ = text;
+        lateKey_ = std::move(key);
+        update();
+        LateTexts::Instance().Add(this);
+        return;
     }
     late_.reset();
     QLineEdit::setText(text);
@@ -506,35 +511,28 @@ void TextBox::paintEvent(QPaintEvent* event)
     // Laying out and drawing a box's text is most of what a new value
     // costs, and the window shows the same few hundred values again and
     // again: an unfocused box whose picture was seen before is copied. The
-    // picture is the very pixels QLineEdit painted, taken back from where
-    // they were painted, so a copy can only differ if it lands differently:
-    // it is used only on whole device pixels.
+    // picture is the very pixels painted, taken back from where they were
+    // painted, so a copy can only differ if it lands differently: it is
+    // used only on whole device pixels.
     //
     // QLineEdit scrolls its text by an amount it keeps between paints and
     // changes while painting; the cursor rectangle shows it. The key holds
     // it, and a copy is used only where painting left it as it was, so a
     // copy leaves the box exactly as a paint would.
     if (late_) {
-        // Anything that could change the look reaches the box as an event,
-        // which gives QLineEdit the text first; only an evicted picture
-        // gets here without one.
-        if (const QImage* picture = BoxPictures().object(lateKey_)) {
-            QPainter painter(this);
-            if (WholePixels(painter)) {
-                painter.drawImage(QPoint(0, 0), *picture);
-                return;
-            }
-        }
+        QPainter painter(this);
+        if (ShowLate(painter, event->region()))
+            return;
+        painter.end();
         Commit();
     }
     QStyleOptionFrame option;
     initStyleOption(&option);
-    const qreal ratio = devicePixelRatioF();
     const QString shown = QLineEdit::text();
     const bool cacheable = !hasFocus() && !shown.isEmpty();
     PictureKey key;
     if (cacheable) {
-        key = KeyOf(option, ratio, shown, CursorRectOf(shown),
+        key = KeyOf(option, devicePixelRatioF(), shown, CursorRectOf(shown),
                     {cursorPosition(), selectionStart(), selectionLength()});
         if (const QImage* picture = BoxPictures().object(key)) {
             QPainter painter(this);
@@ -551,26 +549,107 @@ void TextBox::paintEvent(QPaintEvent* event)
     if (scrolled || !event->region().contains(rect()))
         return;
     QPainter painter(this);
-    // The engine paints on the window's backing store (or the picture of a
-    // grab), not on the widget.
-    const QPaintDevice* target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-    if (!target || target->devType() != QInternal::Image || !WholePixels(painter))
+    if (!Keep(painter, key))
         return;
-    const auto* screen = static_cast<const QImage*>(target);
-    const QPointF corner = painter.deviceTransform().map(QPointF(0, 0));
-    const QRect area(corner.toPoint(), (QSizeF(size()) * ratio).toSize());
-    if (!screen->rect().contains(area))
-        return;
-    auto* picture = new QImage(screen->copy(area));
-    picture->setDevicePixelRatio(ratio);
-    const auto cost = static_cast<qsizetype>(picture->sizeInBytes());
     // As QLineEdit leaves a box it was given a text: the cursor at the end.
     if (key.numbers[0] == shown.size() && key.numbers[1] < 0 && Fits(option, shown)) {
         if (SettledCursors().size() > 4096)
             SettledCursors().clear();
         SettledCursors().insert({shown, ShapeOf()}, key.cursor);
     }
+}
+
+bool TextBox::ShowLate(QPainter& painter, const QRegion& region)
+{
+    if (!WholePixels(painter))
+        return false;
+    if (const QImage* picture = BoxPictures().object(lateKey_)) {
+        painter.drawImage(QPoint(0, 0), *picture);
+        return true;
+    }
+    // A picture QLineEdit painted, and gone since.
+    if (!lateKey_.cursor.isNull())
+        return false;
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    if (!PaintFresh(painter, option, *late_))
+        return false;
+    if (region.contains(rect()))
+        Keep(painter, lateKey_);
+    return true;
+}
+
+bool TextBox::CanPaintFresh() const
+{
+    // The cases PaintFresh knows QLineEdit's rules for.
+    return echoMode() == Normal && layoutDirection() == Qt::LeftToRight && inputMask().isEmpty() &&
+           !testAttribute(Qt::WA_StyleSheet);
+}
+
+bool TextBox::PaintFresh(QPainter& painter, const QStyleOptionFrame& option, const QString& text) const
+{
+    // What QLineEdit paints for an unfocused box it has just been given
+    // this text: its panel, then the text laid out as QLineEdit lays it out
+    // and placed by its rules (margins of 2 across and 1 down, the line as
+    // tall as the text's ink or the font, whichever is taller). A text too
+    // wide for the box scrolls by what was shown before, which is
+    // QLineEdit's to know: that is left to it, and nothing is drawn.
+    if (text.isRightToLeft())
+        return false;
+    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this) - textMargins();
+    const QFontMetrics metrics = fontMetrics();
+    const int lineHeight = std::max(metrics.boundingRect(text).height(), metrics.height());
+    const Qt::Alignment align = QStyle::visualAlignment(Qt::LeftToRight, alignment());
+    int top = contents.y() + (contents.height() - lineHeight + 1) / 2;
+    if (align & Qt::AlignBottom)
+        top = contents.y() + contents.height() - lineHeight - 1;
+    else if (align & Qt::AlignTop)
+        top = contents.y() + 1;
+    const QRect line(contents.x() + 2, top, contents.width() - 4, lineHeight);
+
+    QTextLayout layout(text, font());
+    QTextOption textOption;
+    textOption.setTextDirection(Qt::LeftToRight);
+    textOption.setFlags(QTextOption::IncludeTrailingSpaces);
+    layout.setTextOption(textOption);
+    layout.beginLayout();
+    const QTextLine laid = layout.createLine();
+    layout.endLayout();
+    const int widthUsed = qRound(laid.naturalTextWidth()) + 1;
+    if (widthUsed > line.width())
+        return false;
+    int scroll = 0;
+    if (align & Qt::AlignRight)
+        scroll = widthUsed - line.width() + 1;
+    else if (align & Qt::AlignHCenter)
+        scroll = (widthUsed - line.width()) / 2;
+    const QPoint topLeft = line.topLeft() - QPoint(scroll, qRound(laid.ascent()) - metrics.ascent());
+
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    painter.setClipRect(contents);
+    painter.setPen(palette().text().color());
+    layout.draw(&painter, topLeft, {}, contents);
+    return true;
+}
+
+bool TextBox::Keep(QPainter& painter, const PictureKey& key) const
+{
+    // The engine paints on the window's backing store (or the picture of a
+    // grab), not on the widget.
+    const QPaintDevice* target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    if (!target || target->devType() != QInternal::Image || !WholePixels(painter))
+        return false;
+    const qreal ratio = devicePixelRatioF();
+    const auto* screen = static_cast<const QImage*>(target);
+    const QPointF corner = painter.deviceTransform().map(QPointF(0, 0));
+    const QRect area(corner.toPoint(), (QSizeF(size()) * ratio).toSize());
+    if (!screen->rect().contains(area))
+        return false;
+    auto* picture = new QImage(screen->copy(area));
+    picture->setDevicePixelRatio(ratio);
+    const auto cost = static_cast<qsizetype>(picture->sizeInBytes());
     BoxPictures().insert(key, picture, cost);
+    return true;
 }
 
 bool TextBox::WholePixels(const QPainter& painter) const

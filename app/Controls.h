@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <QWindow>
 
+class QPainter;
 class QStyleOptionFrame;
 
 namespace platform {
@@ -97,6 +98,12 @@ public:
     // QLineEdit, hear the value the drag settles on.
     QString text() const { return late_ ? *late_ : QLineEdit::text(); }
     void setText(const QString& text);
+    // Selects the text shown (QLineEdit is handed it first).
+    void selectAll()
+    {
+        Commit();
+        QLineEdit::selectAll();
+    }
     // Hands a text still waiting to QLineEdit: this box's, or every box's.
     void Commit();
     static void CommitAll();
@@ -139,6 +146,11 @@ private:
     bool WholePixels(const QPainter& painter) const;
     QRect CursorRectOf(const QString& text) const;
     bool Fits(const QStyleOptionFrame& option, const QString& text) const;
+    bool ShowLate(QPainter& painter, const QRegion& region);
+    bool CanPaintFresh() const;
+    bool PaintFresh(QPainter& painter, const QStyleOptionFrame& option, const QString& text) const;
+    // Keeps what was just painted as the picture for `key`.
+    bool Keep(QPainter& painter, const PictureKey& key) const;
 
     KeyPresses* presses_;
     QString fontKey_;
@@ -146,7 +158,8 @@ private:
     // and the box's shape stay as they were; see CursorRectOf.
     mutable QHash<std::pair<QString, int>, QRect> cursorRects_;
     mutable Shape cursorShape_{};
-    // The text shown but not yet given to QLineEdit, and its picture's key.
+    // The text shown but not yet given to QLineEdit, and its picture's key:
+    // with no cursor rectangle for a picture painted here.
     std::optional<QString> late_;
     PictureKey lateKey_;
 };
