@@ -586,6 +586,26 @@ bool TextBox::CanPaintFresh() const
            !testAttribute(Qt::WA_StyleSheet);
 }
 
+int TextBox::InkHeight(const QFontMetrics& metrics, const QString& text) const
+{
+    // The height of the text's ink, or a height as good for placing the
+    // line, which is never shorter than the font: for a number, what all
+    // digits and the sign cover together, found once per font, when that
+    // is no taller than the font. Measuring each text shapes it again.
+    static const QString numberCharacters = QStringLiteral("0123456789-");
+    static QHash<std::pair<QString, int>, int> numbersInk;
+    const bool number = std::all_of(text.begin(), text.end(), [](QChar c) { return numberCharacters.contains(c); });
+    if (number) {
+        const std::pair<QString, int> font(fontKey_, metrics.height());
+        auto ink = numbersInk.constFind(font);
+        if (ink == numbersInk.constEnd())
+            ink = numbersInk.insert(font, metrics.boundingRect(numberCharacters).height());
+        if (*ink <= metrics.height())
+            return *ink;
+    }
+    return metrics.boundingRect(text).height();
+}
+
 bool TextBox::PaintFresh(QPainter& painter, const QStyleOptionFrame& option, const QString& text) const
 {
     // What QLineEdit paints for an unfocused box it has just been given
@@ -598,7 +618,7 @@ bool TextBox::PaintFresh(QPainter& painter, const QStyleOptionFrame& option, con
         return false;
     const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this) - textMargins();
     const QFontMetrics metrics = fontMetrics();
-    const int lineHeight = std::max(metrics.boundingRect(text).height(), metrics.height());
+    const int lineHeight = std::max(InkHeight(metrics, text), metrics.height());
     const Qt::Alignment align = QStyle::visualAlignment(Qt::LeftToRight, alignment());
     int top = contents.y() + (contents.height() - lineHeight + 1) / 2;
     if (align & Qt::AlignBottom)
@@ -608,6 +628,8 @@ bool TextBox::PaintFresh(QPainter& painter, const QStyleOptionFrame& option, con
     const QRect line(contents.x() + 2, top, contents.width() - 4, lineHeight);
 
     QTextLayout layout(text, font());
+    // As QLineEdit's: drawing then reuses the glyphs the layout shaped.
+    layout.setCacheEnabled(true);
     QTextOption textOption;
     textOption.setTextDirection(Qt::LeftToRight);
     textOption.setFlags(QTextOption::IncludeTrailingSpaces);

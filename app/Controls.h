@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <QWindow>
 
+class QFontMetrics;
 class QPainter;
 class QStyleOptionFrame;
 
@@ -149,6 +150,7 @@ private:
     bool ShowLate(QPainter& painter, const QRegion& region);
     bool CanPaintFresh() const;
     bool PaintFresh(QPainter& painter, const QStyleOptionFrame& option, const QString& text) const;
+    int InkHeight(const QFontMetrics& metrics, const QString& text) const;
     // Keeps what was just painted as the picture for `key`.
     bool Keep(QPainter& painter, const PictureKey& key) const;
 

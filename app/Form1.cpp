@@ -1,5 +1,7 @@
 #include "app/Form1.h"
 
+#include <array>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -344,7 +346,21 @@ void Form1::mnucolorabout_Click()
 
 double Form1::BoxValue(const app::TextBox* box)
 {
-    return color::ParseLeadingNumber(box->text().toStdString());
+    // A drag reads the boxes it does not change on every step: the last few
+    // texts read, and their values, are kept.
+    struct Read {
+        QString text;
+        double value = 0;
+    };
+    static std::array<Read, 8> reads;
+    static size_t next = 0;
+    const QString text = box->text();
+    for (const Read& r : reads)
+        if (!r.text.isNull() && r.text == text)
+            return r.value;
+    Read& r = reads[next++ % reads.size()];
+    r = {text, color::ParseLeadingNumber(text.toStdString())};
+    return r.value;
 }
 
 void Form1::SetBoxText(app::TextBox* box, int64_t value)
