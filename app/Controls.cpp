@@ -581,9 +581,13 @@ bool TextBox::ShowLate(QPainter& painter, const QRegion& region)
 
 bool TextBox::CanPaintFresh() const
 {
-    // The cases PaintFresh knows QLineEdit's rules for.
+    // The cases PaintFresh knows QLineEdit's rules for, on whole device
+    // pixels of the window, where pictures can be kept and copied.
+    const qreal ratio = devicePixelRatioF();
+    const QPointF corner = QPointF(mapTo(window(), QPoint(0, 0))) * ratio;
+    const QSizeF size = QSizeF(this->size()) * ratio;
     return echoMode() == Normal && layoutDirection() == Qt::LeftToRight && inputMask().isEmpty() &&
-           !testAttribute(Qt::WA_StyleSheet);
+           !testAttribute(Qt::WA_StyleSheet) && corner == QPointF(corner.toPoint()) && size == QSizeF(size.toSize());
 }
 
 int TextBox::InkHeight(const QFontMetrics& metrics, const QString& text) const
