@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QRadioButton>
 
 #include "PickerInvariants.h"
@@ -153,4 +154,35 @@ TEST_F(MousePickingTest, MixClampsTypedSaturationAndBrightness)
     Move(280, 150);
     EXPECT_EQ(f().lblSelColor->BackColor(), expected::HueMixSample(expected::HueStripRow(140), 0, 100));
     Release(280, 150);
+}
+
+TEST_F(MousePickingTest, ValuesADragShowsReachScreenReadersAndTakeKeysAsShown)
+{
+    // A box shows each step's value at once; what screen readers read
+    // catches up once the drag rests, the second time round too, when
+    // every value has been shown before.
+    const QList<app::TextBox*> boxes{f().txtH, f().txtS, f().txtB, f().txtRed, f().txtGreen, f().txtBlue};
+    const auto heard = [](app::TextBox* box) {
+        return QAccessible::queryAccessibleInterface(box)->text(QAccessible::Value);
+    };
+    for (int round = 0; round < 2; ++round) {
+        Press(40, 40);
+        for (int i = 1; i <= 30; ++i)
+            Move(40 + 5 * i, 40 + 3 * i);
+        Release(190, 130);
+        for (app::TextBox* box : boxes)
+            EXPECT_TRUE(QTest::qWaitFor([&] { return heard(box) == box->text(); }, 2000))
+                << box->accessibleName().toStdString() << " reads " << heard(box).toStdString() << ", shows "
+                << box->text().toStdString();
+    }
+    // A click and keys in a box the drag has just set edit what it shows.
+    Press(60, 200);
+    Move(64, 203);
+    Release(64, 203);
+    const QString shown = f().txtS->text();
+    QTest::mouseClick(f().txtS, Qt::LeftButton);
+    QTest::keyClick(f().txtS, Qt::Key_End);
+    QTest::keyClick(f().txtS, Qt::Key_Backspace);
+    QTest::keyClick(f().txtS, Qt::Key_5);
+    EXPECT_EQ(heard(f().txtS), shown.chopped(1) + QLatin1Char('5'));
 }
