@@ -93,10 +93,10 @@ public:
     // The text the box shows and the handlers read. These stand in front of
     // QLineEdit's own on purpose: giving QLineEdit a text lays it out and
     // shapes it, most of what a drag step would cost, so an unfocused box
-    // that has shown a text before shows its picture at once and hands the
-    // text to QLineEdit only once the values stop changing for a moment (or
-    // before anything else reaches the box). Screen readers, which ask
-    // QLineEdit, hear the value the drag settles on.
+    // shows a new text at once, from its picture or painted by QLineEdit's
+    // rules, and hands it to QLineEdit only once the values stop changing
+    // for a moment (or before anything else reaches the box). Screen
+    // readers, which ask QLineEdit, hear the value the drag settles on.
     QString text() const { return late_ ? *late_ : QLineEdit::text(); }
     void setText(const QString& text);
     // Selects the text shown (QLineEdit is handed it first).
