@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string>
 #include <utility>
 
 #include <QApplication>
@@ -44,8 +45,8 @@ void ColorLabel::SetBackColor(int32_t value)
     backColor_ = value;
     colorSet_ = true;
     // What a screen reader says for the sample: the colour it shows.
-    setAccessibleDescription(QLatin1Char('#') +
-                             QString::fromStdString(color::InfoOf(color::IsColor(value) ? value : 0).hex));
+    const std::string hex = '#' + color::InfoOf(color::IsColor(value) ? value : 0).hex;
+    setAccessibleDescription(QString::fromLatin1(hex.data(), qsizetype(hex.size())));
     update();
     emit backColorChanged(value);
 }
