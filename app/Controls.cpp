@@ -142,6 +142,17 @@ bool KeyPresses::eventFilter(QObject* watched, QEvent* event)
 
 namespace {
 
+// Whether a picture of this size (in device pixels), put at this corner,
+// covers whole device pixels: only then does a copy give what painting
+// there would.
+bool OnDevicePixels(QPointF corner, QSizeF size)
+{
+    return corner == QPointF(corner.toPoint()) && size == QSizeF(size.toSize());
+}
+
+// QLineEdit keeps its text this far inside the contents, on either side.
+constexpr int TextMargin = 2;
+
 // The style of the text boxes: the application's, except that a box's panel
 // (its sunken frame and base, the costly part of painting one) is drawn once
 // per size and state, onto the colour beneath the box, and copied from then
@@ -164,8 +175,7 @@ public:
         const qreal ratio = painter->device()->devicePixelRatio();
         const QPointF corner = painter->deviceTransform().map(QPointF(frame->rect.topLeft()));
         const QSizeF size = QSizeF(frame->rect.size()) * ratio;
-        const bool whole = painter->deviceTransform().type() <= QTransform::TxScale &&
-                           corner == QPointF(corner.toPoint()) && size == QSizeF(size.toSize());
+        const bool whole = painter->deviceTransform().type() <= QTransform::TxScale && OnDevicePixels(corner, size);
         if (!whole) {
             painter->fillRect(frame->rect, background);
             QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -449,9 +459,13 @@ bool TextBox::event(QEvent* event)
 bool TextBox::Fits(const QStyleOptionFrame& option, const QString& text) const
 {
     // QLineEdit's own test: the text's width, rounded, and a pixel for the
-    // cursor within the contents less its margin of 2 on either side.
-    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this) - textMargins();
-    return qRound(QFontMetricsF(font()).horizontalAdvance(text)) + 1 <= contents.width() - 4;
+    // cursor within the contents less its margins.
+    return qRound(QFontMetricsF(font()).horizontalAdvance(text)) + 1 <= TextArea(option).width() - 2 * TextMargin;
+}
+
+QRect TextBox::TextArea(const QStyleOptionFrame& option) const
+{
+    return style()->subElementRect(QStyle::SE_LineEditContents, &option, this) - textMargins();
 }
 
 TextBox::Shape TextBox::ShapeOf() const
@@ -585,10 +599,9 @@ bool TextBox::CanPaintFresh() const
     // The cases PaintFresh knows QLineEdit's rules for, on whole device
     // pixels of the window, where pictures can be kept and copied.
     const qreal ratio = devicePixelRatioF();
-    const QPointF corner = QPointF(mapTo(window(), QPoint(0, 0))) * ratio;
-    const QSizeF size = QSizeF(this->size()) * ratio;
     return echoMode() == Normal && layoutDirection() == Qt::LeftToRight && inputMask().isEmpty() &&
-           !testAttribute(Qt::WA_StyleSheet) && corner == QPointF(corner.toPoint()) && size == QSizeF(size.toSize());
+           !testAttribute(Qt::WA_StyleSheet) &&
+           OnDevicePixels(QPointF(mapTo(window(), QPoint(0, 0))) * ratio, QSizeF(size()) * ratio);
 }
 
 int TextBox::InkHeight(const QFontMetrics& metrics, const QString& text) const
@@ -621,7 +634,7 @@ bool TextBox::PaintFresh(QPainter& painter, const QStyleOptionFrame& option, con
     // QLineEdit's to know: that is left to it, and nothing is drawn.
     if (text.isRightToLeft())
         return false;
-    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this) - textMargins();
+    const QRect contents = TextArea(option);
     const QFontMetrics metrics = fontMetrics();
     const int lineHeight = std::max(InkHeight(metrics, text), metrics.height());
     const Qt::Alignment align = QStyle::visualAlignment(Qt::LeftToRight, alignment());
@@ -630,7 +643,7 @@ bool TextBox::PaintFresh(QPainter& painter, const QStyleOptionFrame& option, con
         top = contents.y() + contents.height() - lineHeight - 1;
     else if (align & Qt::AlignTop)
         top = contents.y() + 1;
-    const QRect line(contents.x() + 2, top, contents.width() - 4, lineHeight);
+    const QRect line(contents.x() + TextMargin, top, contents.width() - 2 * TextMargin, lineHeight);
 
     QTextLayout layout(text, font());
     // As QLineEdit's: drawing then reuses the glyphs the layout shaped.
@@ -682,9 +695,8 @@ bool TextBox::Keep(QPainter& painter, const PictureKey& key) const
 bool TextBox::WholePixels(const QPainter& painter) const
 {
     const QTransform& t = painter.deviceTransform();
-    const QPointF corner = t.map(QPointF(0, 0));
-    const QSizeF size = QSizeF(this->size()) * devicePixelRatioF();
-    return t.type() <= QTransform::TxScale && corner == QPointF(corner.toPoint()) && size == QSizeF(size.toSize());
+    return t.type() <= QTransform::TxScale &&
+           OnDevicePixels(t.map(QPointF(0, 0)), QSizeF(size()) * devicePixelRatioF());
 }
 
 void TextBox::keyReleaseEvent(QKeyEvent* event)

@@ -146,6 +146,8 @@ private:
                      std::array<int, 3> cursorAndSelection) const;
     bool WholePixels(const QPainter& painter) const;
     QRect CursorRectOf(const QString& text) const;
+    // Where QLineEdit lays its text: the style's contents less the text margins.
+    QRect TextArea(const QStyleOptionFrame& option) const;
     bool Fits(const QStyleOptionFrame& option, const QString& text) const;
     bool ShowLate(QPainter& painter, const QRegion& region);
     bool CanPaintFresh() const;
