@@ -29,8 +29,8 @@ as the drag costs, then drags CG_STEPS steps CG_GAP seconds apart and dumps
 again. The idle count is subtracted, and the number of mouse events the
 program handled is read from the same dump: a step the program fell behind
 on is merged into the next one by Qt, so the table says how many arrived.
---rounds 0 leaves out the CPU-time table, --startup-runs 0 the start-up one. --callgrind-out keeps the dumps
-for callgrind_annotate.
+--rounds 0 leaves out the CPU-time table, --startup-runs 0 the start-up
+one. --callgrind-out keeps the dumps for callgrind_annotate.
 """
 
 import argparse
