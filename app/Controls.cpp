@@ -153,6 +153,13 @@ bool OnDevicePixels(QPointF corner, QSizeF size)
 // QLineEdit keeps its text this far inside the contents, on either side.
 constexpr int TextMargin = 2;
 
+// QLineEdit's own test of whether a text this wide fits the text area
+// without scrolling: its width, rounded, and a pixel for the cursor.
+bool FitsWithoutScrolling(qreal textWidth, const QRect& textArea)
+{
+    return qRound(textWidth) + 1 <= textArea.width() - 2 * TextMargin;
+}
+
 // The style of the text boxes: the application's, except that a box's panel
 // (its sunken frame and base, the costly part of painting one) is drawn once
 // per size and state, onto the colour beneath the box, and copied from then
@@ -331,6 +338,15 @@ public:
             timer_.start(kPause, this);
     }
 
+    void CommitAll()
+    {
+        timer_.stop();
+        const QList<QPointer<TextBox>> boxes = std::exchange(boxes_, {});
+        for (TextBox* box : boxes)
+            if (box)
+                box->Commit();
+    }
+
 protected:
     void timerEvent(QTimerEvent* event) override
     {
@@ -342,16 +358,6 @@ protected:
             return;
         }
         CommitAll();
-    }
-
-public:
-    void CommitAll()
-    {
-        timer_.stop();
-        const QList<QPointer<TextBox>> boxes = std::exchange(boxes_, {});
-        for (TextBox* box : boxes)
-            if (box)
-                box->Commit();
     }
 
 private:
@@ -458,9 +464,7 @@ bool TextBox::event(QEvent* event)
 
 bool TextBox::Fits(const QStyleOptionFrame& option, const QString& text) const
 {
-    // QLineEdit's own test: the text's width, rounded, and a pixel for the
-    // cursor within the contents less its margins.
-    return qRound(QFontMetricsF(font()).horizontalAdvance(text)) + 1 <= TextArea(option).width() - 2 * TextMargin;
+    return FitsWithoutScrolling(QFontMetricsF(font()).horizontalAdvance(text), TextArea(option));
 }
 
 QRect TextBox::TextArea(const QStyleOptionFrame& option) const
@@ -655,9 +659,9 @@ bool TextBox::PaintFresh(QPainter& painter, const QStyleOptionFrame& option, con
     layout.beginLayout();
     const QTextLine laid = layout.createLine();
     layout.endLayout();
-    const int widthUsed = qRound(laid.naturalTextWidth()) + 1;
-    if (widthUsed > line.width())
+    if (!FitsWithoutScrolling(laid.naturalTextWidth(), contents))
         return false;
+    const int widthUsed = qRound(laid.naturalTextWidth()) + 1;
     int scroll = 0;
     if (align & Qt::AlignRight)
         scroll = widthUsed - line.width() + 1;
